@@ -1,0 +1,66 @@
+#pragma once
+// The sensor's data as plain value types. Field names are the JSON keys on the wire.
+
+#include <QString>
+#include <QtGlobal>
+
+struct DeviceInfo_t {
+    QString Name;
+    QString HWVer;
+    QString FWVer;
+};
+
+struct TankConfig_t {
+    qint32 Mixture = 0; // propane share, percent
+    QString Liquid;
+    qint32 Active = 0; // id of the tank record in use
+};
+
+struct TankConfigRecord_t {
+    qint32 id = 0;
+    QString Shape;
+    QString Orientation;
+    qint32 Height = 0;
+    qint32 Length = 0;
+    qint32 OuterDiameter = 0;
+    qint32 InnerDiameter = 0;
+    qint32 Wall = 0;
+};
+
+struct Installation_t {
+    qint32 RawTOF = 0;
+    qint32 mm = 0;
+};
+
+struct OmnicommConfig_t {
+    qint32 Address = 0;
+    bool TxMode = false;
+    QString Units;
+    qint32 TxPeriodSec = 0;
+};
+
+struct Calibration_t {
+    qint32 Empty = 0;
+    qint32 Full = 0;
+};
+
+// Exact wire names; compared case-sensitively.
+namespace WireNames {
+inline constexpr char SHAPE_CYLINDRIC[] = "Cylindric";
+inline constexpr char SHAPE_TOROIDAL[] = "Toroidal";
+inline constexpr char ORIENTATION_HORIZONTAL[] = "Horizontal";
+inline constexpr char ORIENTATION_VERTICAL[] = "Vertical";
+inline constexpr char LIQUID_PROPANE[] = "Propane";
+inline constexpr char LIQUID_BUTANE[] = "Butane";
+inline constexpr char LIQUID_MIX[] = "Mix";
+inline constexpr char UNITS_MM[] = "mm";
+inline constexpr char UNITS_LITRES[] = "litres";
+inline constexpr char UNITS_PERCENT[] = "percent";
+inline constexpr char REPLY_OK[] = "ok";
+inline constexpr char REPLY_ERROR[] = "error";
+} // namespace WireNames
+
+// Position in the RS485 tab's unit list: 0 "mm" (also for any unknown name), 1 "litres", 2 "percent".
+int unitsIndex(const QString& units);
+// Wire name for a unit list position; any position other than 0 and 1 is "percent".
+QString unitsName(int index);

@@ -1,0 +1,25 @@
+#pragma once
+// Classifying and reading the sensor's replies. All functions are stateless and never throw.
+
+#include "devicerecords.h"
+#include "serialdatatype.h"
+
+#include <QByteArray>
+#include <QString>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+// The first string element of the value, or empty.
+QString responseName(const nlohmann::json& value);
+// True when the last object element of the value has exactly 8 members.
+bool isTankRecord(const nlohmann::json& value);
+// Tag of one received item, or none when it does not decode or its name is unknown.
+std::optional<SerialDataTypeE> dispatchFrame(const QByteArray& item);
+
+// Each parser sets status to -1, then to 0 once it has read an object element; a later object overwrites.
+DeviceInfo_t parseInfo(const nlohmann::json& value, int& status);
+TankConfig_t parseTankConfig(const nlohmann::json& value, int& status);
+TankConfigRecord_t parseTankConfigRecord(const nlohmann::json& value, int& status);
+Installation_t parseInstallation(const nlohmann::json& value, int& status);
+OmnicommConfig_t parseOmnicommConfig(const nlohmann::json& value, int& status);
+Calibration_t parseCalibration(const nlohmann::json& value, int& status);

@@ -1,0 +1,20 @@
+#pragma once
+// JSON values to and from the bytes of one frame on the line (CBOR payload, frame codec, delimiter).
+
+#include <QByteArray>
+#include <nlohmann/json.hpp>
+
+// Largest CBOR payload a frame may carry.
+constexpr int MAX_PAYLOAD_SIZE = 1024;
+
+// The frame bytes (delimiter included) for a JSON value, or an empty array with a warning on the message log
+// when its CBOR form does not fit MAX_PAYLOAD_SIZE.
+QByteArray jsonToFrame(const nlohmann::json& value);
+
+// The frame bytes for a request text: the bytes up to the first zero byte are parsed as JSON, then as jsonToFrame.
+// A text that is not valid JSON gives an empty array and a warning. Never throws.
+QByteArray requestToFrame(const QByteArray& request);
+
+// One received item (COBS bytes ending in the delimiter) as a JSON value. Strict CBOR, tags refused.
+// Any bad frame (codec checks, CRC, CBOR) gives a null value. Never throws; the caller's bytes are not touched.
+nlohmann::json frameToJson(const QByteArray& frame);
