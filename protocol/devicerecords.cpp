@@ -2,8 +2,7 @@
 
 #include "tankkind.h"
 
-int unitsIndex(const QString& units)
-{
+int unitsIndex(const QString& units) {
     if (units == QLatin1String(WireNames::UNITS_LITRES))
         return 1;
     if (units == QLatin1String(WireNames::UNITS_PERCENT))
@@ -11,8 +10,7 @@ int unitsIndex(const QString& units)
     return 0;
 }
 
-QString unitsName(int index)
-{
+QString unitsName(int index) {
     switch (index) {
     case 0:
         return QString::fromLatin1(WireNames::UNITS_MM);
@@ -23,16 +21,14 @@ QString unitsName(int index)
     }
 }
 
-TankKindE tankKindOf(const TankConfigRecord_t& record)
-{
+TankKindE tankKindOf(const TankConfigRecord_t& record) {
     if (record.Shape == QLatin1String(WireNames::SHAPE_TOROIDAL))
         return record.InnerDiameter != 0 ? TankKindE::Toroid : TankKindE::CylinderP;
     return record.Orientation == QLatin1String(WireNames::ORIENTATION_HORIZONTAL) ? TankKindE::CylinderH
-                                                                                   : TankKindE::CylinderV;
+                                                                                  : TankKindE::CylinderV;
 }
 
-TankWireFields_t tankWireFields(TankKindE kind, qint32 toroidInnerDiameter)
-{
+TankWireFields_t tankWireFields(TankKindE kind, qint32 toroidInnerDiameter) {
     const bool toroidal = kind == TankKindE::Toroid || kind == TankKindE::CylinderP;
     TankWireFields_t fields;
     fields.Shape = QString::fromLatin1(toroidal ? WireNames::SHAPE_TOROIDAL : WireNames::SHAPE_CYLINDRIC);

@@ -1,0 +1,360 @@
+// The tank list rules without widgets: the standard catalogue, entries from sensor records, text parsing, lookup,
+// matching a stored custom tank to a catalogue tank and what the tank combo box shows.
+
+#include "tankcatalogue.h"
+
+#include <QComboBox>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TankKindE)
+Q_DECLARE_METATYPE(TankList_t)
+Q_DECLARE_METATYPE(std::optional<TankKindE>)
+
+namespace {
+
+const QStringList CYLINDERS = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
+                               "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
+
+TankConfigRecord_t record(int id, TankKindE kind, int outer, int length, int inner = 0) {
+    const TankWireFields_t fields = tankWireFields(kind, inner);
+    TankConfigRecord_t r;
+    r.id = id;
+    r.Shape = fields.Shape;
+    r.Orientation = fields.Orientation;
+    r.InnerDiameter = fields.InnerDiameter;
+    r.OuterDiameter = outer;
+    r.Length = length;
+    r.Height = length;
+    r.Wall = 3;
+    return r;
+}
+
+// The list as a complete reading leaves it: three records (record `active` selected), then the catalogue.
+TankList_t readList(const TankConfigRecord_t& r0, const TankConfigRecord_t& r1, const TankConfigRecord_t& r2,
+                    int active) {
+    TankList_t list;
+    for (const TankConfigRecord_t& r : {r0, r1, r2})
+        list.push_back(entryFromRecord(r, r.id == active));
+    fillStandardTanks(list);
+    return list;
+}
+
+bool sameEntry(const TankListEntry& a, const TankListEntry& b) {
+    return a.selected == b.selected && a.custom == b.custom && a.kind == b.kind && a.text == b.text;
+}
+
+int selectedCount(const TankList_t& list) {
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [](const TankListEntry& e) { return e.selected; }));
+}
+
+} // namespace
+
+class TestTankCatalogue : public QObject {
+    Q_OBJECT
+
+private slots:
+    void standardTanks_listedPerKindInCatalogueOrder_data() {
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("toroids") << TankKindE::Toroid
+                                 << QStringList{"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L",
+                                                "630x250 60L", "630x270 66L", "650x200 50L", "650x225 55L",
+                                                "650x250 65L", "650x270 70L", "720x230 78L", "720x240 83L",
+                                                "720x270 89L"};
+        QTest::newRow("solid") << TankKindE::CylinderP
+                               << QStringList{"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"};
+        QTest::newRow("horizontal cylinders") << TankKindE::CylinderH << CYLINDERS;
+        QTest::newRow("vertical cylinders") << TankKindE::CylinderV << CYLINDERS;
+    }
+    void standardTanks_listedPerKindInCatalogueOrder() {
+        QFETCH(TankKindE, kind);
+        QFETCH(QStringList, texts);
+        TankList_t list;
+        fillStandardTanks(list);
+        QCOMPARE(list.size(), std::size_t(33));
+        QStringList ofKind;
+        for (const TankListEntry& e : list) {
+            QVERIFY(!e.selected);
+            QVERIFY(!e.custom);
+            if (e.kind == kind)
+                ofKind << QString::fromUtf8(e.text);
+        }
+        QCOMPARE(ofKind, texts);
+    }
+
+    void standardTanks_appendedAfterRecordsInKindBlocks() {
+        TankList_t list{entryFromRecord(record(0, TankKindE::CylinderV, 300, 640), true)};
+        fillStandardTanks(list);
+        QCOMPARE(list.size(), std::size_t(34));
+        QCOMPARE(list.front().text, QByteArray("300x640"));
+        // Kinds never go back: toroids, then solid, then horizontal, then vertical.
+        for (std::size_t i = 2; i < list.size(); ++i)
+            QVERIFY(int(list[i - 1].kind) <= int(list[i].kind));
+    }
+
+    void entryFromRecord_textKindAndFlags_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<int>("inner");
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("custom");
+        QTest::newRow("record 0, active toroid")
+            << 0 << TankKindE::Toroid << 172 << true << QByteArray("600x200") << false;
+        QTest::newRow("record 1, inactive vertical")
+            << 1 << TankKindE::CylinderV << 0 << false << QByteArray("600x200") << false;
+        QTest::newRow("record 2 is custom") << 2 << TankKindE::CylinderH << 0 << true << QByteArray("600x200") << true;
+        QTest::newRow("toroidal with inner 0 is solid")
+            << 2 << TankKindE::CylinderP << 0 << false << QByteArray("600x200") << true;
+    }
+    void entryFromRecord_textKindAndFlags() {
+        QFETCH(int, id);
+        QFETCH(TankKindE, kind);
+        QFETCH(int, inner);
+        QFETCH(bool, active);
+        QFETCH(QByteArray, text);
+        QFETCH(bool, custom);
+        TankConfigRecord_t r = record(id, kind, 600, 200, inner);
+        r.Height = 999; // the length is the dimension read back; the height is ignored
+        const TankListEntry e = entryFromRecord(r, active);
+        QCOMPARE(e.text, text);
+        QCOMPARE(e.kind, kind);
+        QCOMPARE(e.custom, custom);
+        QCOMPARE(e.selected, active);
+    }
+
+    void parseTankText_readsOuterAndLength_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("outer");
+        QTest::addColumn<int>("length");
+        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << 630 << 250;
+        QTest::newRow("sensor record") << QByteArray("600x20") << 600 << 20;
+        QTest::newRow("four-digit length") << QByteArray("300x1000 65L") << 300 << 1000;
+        QTest::newRow("separator only") << QByteArray("x") << 0 << 0;
+        QTest::newRow("empty") << QByteArray() << 0 << 0;
+        QTest::newRow("outer not a number") << QByteArray("abcx12") << 0 << 12;
+        QTest::newRow("length not a number") << QByteArray("600x20L") << 600 << 0;
+        QTest::newRow("no separator") << QByteArray("600") << 600 << 0;
+    }
+    void parseTankText_readsOuterAndLength() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, outer);
+        QFETCH(int, length);
+        int parsedOuter = -1;
+        int parsedLength = -1;
+        parseTankText(text, parsedOuter, parsedLength);
+        QCOMPARE(parsedOuter, outer);
+        QCOMPARE(parsedLength, length);
+    }
+
+    void parseTankText_readsBackEveryRecordText() {
+        int outer = 0;
+        int length = 0;
+        parseTankText(entryFromRecord(record(2, TankKindE::CylinderH, 356, 1045), true).text, outer, length);
+        QCOMPARE(outer, 356);
+        QCOMPARE(length, 1045);
+    }
+
+    void selectedEntry_firstSelectedOrNone() {
+        TankList_t list =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, TankKindE::CylinderH, 350, 900), 1);
+        TankListEntry entry;
+        QVERIFY(selectedEntry(list, entry));
+        QCOMPARE(entry.text, QByteArray("650x250"));
+        QCOMPARE(entry.kind, TankKindE::Toroid);
+
+        list[1].selected = false;
+        TankListEntry untouched;
+        untouched.text = "kept";
+        QVERIFY(!selectedEntry(list, untouched));
+        QCOMPARE(untouched.text, QByteArray("kept"));
+    }
+
+    void findEntry_positionOfFirstNonCustomMatch_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("position");
+        // Records: 0 vertical "300x640", 1 toroid "650x250", 2 custom toroid "630x250"; then 13 toroids, 4 solid,
+        // 8 horizontal and 8 vertical cylinders.
+        QTest::newRow("sensor record 0") << QByteArray("300x640") << TankKindE::CylinderV << true << 0;
+        QTest::newRow("sensor record 1") << QByteArray("650x250") << TankKindE::Toroid << true << 1;
+        QTest::newRow("custom record 2 is never found") << QByteArray("630x250") << TankKindE::Toroid << false << 0;
+        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << TankKindE::Toroid << true << 7;
+        QTest::newRow("horizontal cylinder") << QByteArray("300x640 40L") << TankKindE::CylinderH << true << 20;
+        QTest::newRow("same text, vertical") << QByteArray("300x640 40L") << TankKindE::CylinderV << true << 28;
+        QTest::newRow("wrong kind") << QByteArray("600x200 42L") << TankKindE::CylinderP << false << 0;
+        QTest::newRow("prefix only") << QByteArray("600x200") << TankKindE::Toroid << false << 0;
+        QTest::newRow("empty text") << QByteArray() << TankKindE::Toroid << false << 0;
+    }
+    void findEntry_positionOfFirstNonCustomMatch() {
+        QFETCH(QByteArray, text);
+        QFETCH(TankKindE, kind);
+        QFETCH(bool, found);
+        QFETCH(int, position);
+        const TankList_t list =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, TankKindE::Toroid, 630, 250, 172), 2);
+        TankListEntry entry;
+        int foundPosition = -1;
+        QCOMPARE(findEntry(list, text, kind, entry, foundPosition), found);
+        QCOMPARE(foundPosition, position);
+        if (found) {
+            QCOMPARE(entry.text, text);
+            QCOMPARE(entry.kind, kind);
+            QVERIFY(!entry.custom);
+        }
+    }
+
+    void matchStandardTank_replacesCustomByCatalogueTank_data() {
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<int>("outer");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("inner");
+        QTest::addColumn<int>("matchedPosition"); // -1: no match
+        QTest::addColumn<QByteArray>("matchedText");
+        // Records 0 (vertical "300x640") and 1 (toroid "650x250") precede the custom record 2.
+        QTest::newRow("toroid 600x200 inner 172")
+            << TankKindE::Toroid << 600 << 200 << 172 << 3 << QByteArray("600x200 42L");
+        QTest::newRow("toroid 600x200 inner 150 stays custom")
+            << TankKindE::Toroid << 600 << 200 << 150 << -1 << QByteArray();
+        QTest::newRow("600x20 matches 600x200 42L")
+            << TankKindE::Toroid << 600 << 20 << 172 << 3 << QByteArray("600x200 42L");
+        QTest::newRow("horizontal 350x900 is no catalogue tank")
+            << TankKindE::CylinderH << 350 << 900 << 0 << -1 << QByteArray();
+        QTest::newRow("solid ignores the inner diameter")
+            << TankKindE::CylinderP << 720 << 200 << 150 << 16 << QByteArray("720x200 65L");
+        QTest::newRow("vertical, not the horizontal of same size")
+            << TankKindE::CylinderV << 300 << 1000 << 0 << 31 << QByteArray("300x1000 65L");
+        QTest::newRow("kind must agree") << TankKindE::CylinderH << 720 << 200 << 0 << -1 << QByteArray();
+        QTest::newRow("stored record of same size comes first")
+            << TankKindE::Toroid << 650 << 250 << 172 << 1 << QByteArray("650x250");
+        QTest::newRow("20x200 is not 720x200 65L") << TankKindE::CylinderP << 20 << 200 << 0 << -1 << QByteArray();
+        QTest::newRow("0x200 is not 600x200 42L") << TankKindE::Toroid << 0 << 200 << 172 << -1 << QByteArray();
+    }
+    void matchStandardTank_replacesCustomByCatalogueTank() {
+        QFETCH(TankKindE, kind);
+        QFETCH(int, outer);
+        QFETCH(int, length);
+        QFETCH(int, inner);
+        QFETCH(int, matchedPosition);
+        QFETCH(QByteArray, matchedText);
+        TankList_t list =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, kind, outer, length, inner), 2);
+        const TankList_t before = list;
+
+        QCOMPARE(matchStandardTank(list, 2, inner), matchedPosition >= 0);
+        if (matchedPosition < 0) {
+            for (std::size_t i = 0; i < list.size(); ++i)
+                QVERIFY2(sameEntry(list[i], before[i]), qPrintable(QString::number(i)));
+            return;
+        }
+        QCOMPARE(list[2].text, matchedText);
+        QVERIFY(!list[2].selected);
+        QVERIFY(list[2].custom);
+        QCOMPARE(list[std::size_t(matchedPosition)].text, matchedText);
+        QVERIFY(list[std::size_t(matchedPosition)].selected);
+        QCOMPARE(selectedCount(list), 1);
+    }
+
+    void matchStandardTank_indexOutOfRange_changesNothing() {
+        TankList_t list;
+        fillStandardTanks(list);
+        QVERIFY(!matchStandardTank(list, list.size(), 172));
+        QCOMPARE(selectedCount(list), 0);
+    }
+
+    void tankComboItems_itemsAndCurrent_data() {
+        QTest::addColumn<TankList_t>("list");
+        QTest::addColumn<std::optional<TankKindE>>("shown");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("current");
+
+        TankList_t standard;
+        fillStandardTanks(standard);
+        QTest::newRow("nothing selected: first item current")
+            << standard << std::optional<TankKindE>(TankKindE::CylinderP)
+            << QStringList{"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"} << 0;
+
+        const TankList_t sensorVertical =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, TankKindE::CylinderH, 350, 900), 0);
+        QTest::newRow("selected sensor record listed first and current")
+            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderV) << (QStringList{"300x640"} + CYLINDERS)
+            << 0;
+        QTest::newRow("selection of another kind: first item current")
+            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderH) << CYLINDERS << 0;
+
+        TankList_t matched =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, TankKindE::CylinderV, 300, 1000), 2);
+        QVERIFY(matchStandardTank(matched, 2, 0));
+        QTest::newRow("matched catalogue tank current")
+            << matched << std::optional<TankKindE>(TankKindE::CylinderV) << (QStringList{"300x640"} + CYLINDERS) << 4;
+
+        const TankList_t customAfterItems =
+            readList(record(0, TankKindE::Toroid, 600, 200, 172), record(1, TankKindE::Toroid, 650, 250, 172),
+                     record(2, TankKindE::Toroid, 700, 240, 150), 2);
+        QStringList toroids{"600x200", "650x250"};
+        for (const TankListEntry& e : standard)
+            if (e.kind == TankKindE::Toroid)
+                toroids << QString::fromUtf8(e.text);
+        QTest::newRow("selected custom entry: last item so far current")
+            << customAfterItems << std::optional<TankKindE>(TankKindE::Toroid) << toroids << 1;
+
+        const TankList_t customFirst =
+            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::CylinderV, 300, 780),
+                     record(2, TankKindE::Toroid, 700, 240, 150), 2);
+        QTest::newRow("selected custom entry before any item: first item current")
+            << customFirst << std::optional<TankKindE>(TankKindE::Toroid) << QStringList(toroids.mid(2)) << 0;
+
+        QTest::newRow("no shown kind: no items") << sensorVertical << std::optional<TankKindE>() << QStringList() << -1;
+    }
+    void tankComboItems_itemsAndCurrent() {
+        QFETCH(TankList_t, list);
+        QFETCH(std::optional<TankKindE>, shown);
+        QFETCH(QStringList, texts);
+        QFETCH(int, current);
+        const TankComboItems_t items = tankComboItems(list, shown);
+        QCOMPARE(items.texts, texts);
+        QCOMPARE(items.currentIndex, current);
+    }
+
+    // The model must agree with a real combo box filled step by step: cleared, then each entry either adding an
+    // item or moving the current index.
+    void tankComboItems_agreesWithComboBoxFilledStepByStep_data() { tankComboItems_itemsAndCurrent_data(); }
+    void tankComboItems_agreesWithComboBoxFilledStepByStep() {
+        QFETCH(TankList_t, list);
+        QFETCH(std::optional<TankKindE>, shown);
+        QComboBox box;
+        box.addItem(QStringLiteral("left over"));
+        box.clear();
+        for (const TankListEntry& e : list) {
+            if (!shown)
+                break;
+            if (e.custom) {
+                if (e.selected)
+                    box.setCurrentIndex(box.count() - 1);
+                continue;
+            }
+            if (e.kind != *shown)
+                continue;
+            box.addItem(QString::fromUtf8(e.text));
+            if (e.selected)
+                box.setCurrentIndex(box.count() - 1);
+        }
+        const TankComboItems_t items = tankComboItems(list, shown);
+        QCOMPARE(items.currentIndex, box.currentIndex());
+        QCOMPARE(items.texts.size(), box.count());
+
+        QComboBox filled;
+        filled.addItems(items.texts);
+        filled.setCurrentIndex(items.currentIndex);
+        QCOMPARE(filled.currentText(), box.currentText());
+    }
+};
+
+QTEST_MAIN(TestTankCatalogue)
+#include "test_tankcatalogue.moc"

@@ -1,0 +1,50 @@
+#pragma once
+// Closes the modal boxes a test opens, as a user would, and records what they said. While the object lives, a short
+// repeating timer looks at the active modal widget: a QMessageBox has its text recorded and gets the next queued
+// answer (its default button when none is queued); with Targets::AllDialogs, any other modal dialog has its window
+// title (or, without one, its first label's text) recorded and is rejected. Works for chains of boxes opened one
+// after the other from the same handler. A box that is still open after its answer is handled, and recorded, again.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QQueue>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class ModalBoxCloser_t {
+public:
+    enum class Targets { MessageBoxes, AllDialogs };
+
+    explicit ModalBoxCloser_t(Targets targets = Targets::MessageBoxes, int intervalMs = 20);
+    ModalBoxCloser_t(const ModalBoxCloser_t&) = delete;
+    ModalBoxCloser_t& operator=(const ModalBoxCloser_t&) = delete;
+
+    // Answers for the next message boxes, in order.
+    void answerNextWith(QMessageBox::StandardButton button);
+    // The next message box gets an Enter key press instead of a button click.
+    void pressEnterOnNext();
+    // Called with each box before it is answered, e.g. to look at its buttons or flags.
+    void inspectEachBox(std::function<void(QWidget*)> inspect);
+
+    QStringList texts() const { return recorded; }
+    // Spins the event loop until n boxes have been recorded; false on timeout.
+    bool waitForCount(int n, int timeoutMs = 5000);
+
+private:
+    struct Answer_t {
+        bool enterKey = false;
+        QMessageBox::StandardButton button = QMessageBox::NoButton; // NoButton: the box's default button
+    };
+
+    void closeActiveModal();
+    void answerMessageBox(QMessageBox* box, const Answer_t& answer);
+
+    Targets targets;
+    QTimer timer;
+    QStringList recorded;
+    QQueue<Answer_t> answers;
+    std::function<void(QWidget*)> inspector;
+    QPointer<QWidget> pendingP; // answered, the answer not yet delivered
+};

@@ -1,0 +1,16 @@
+#include "okmessagebox.h"
+
+Qt::WindowFlags dialogWindowFlags() {
+    return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+OkMessageBox::OkMessageBox(const QString& text) : QMessageBox() {
+    setText(text);
+    setStandardButtons(QMessageBox::Ok);
+    setDefaultButton(QMessageBox::Ok);
+    // Keep the dialog window type; only the title bar hints change.
+    setWindowFlags(windowType() | dialogWindowFlags());
+    exec();
+}
+
+OkMessageBox::~OkMessageBox() = default;

@@ -1,0 +1,126 @@
+#include "tankcatalogue.h"
+
+#include <QString>
+
+namespace {
+
+// Inner diameter of every standard toroid; a toroid with another one is never a catalogue tank.
+constexpr int STANDARD_TOROID_INNER_DIAMETER = 172;
+
+const char* const TOROID_TEXTS[] = {"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L", "630x250 60L",
+                                    "630x270 66L", "650x200 50L", "650x225 55L", "650x250 65L", "650x270 70L",
+                                    "720x230 78L", "720x240 83L", "720x270 89L"};
+const char* const SOLID_TEXTS[] = {"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"};
+// Horizontal and vertical cylinders come in the same sizes.
+const char* const CYLINDER_TEXTS[] = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
+                                      "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
+
+template <std::size_t N>
+void appendStandard(TankList_t& list, TankKindE kind, const char* const (&texts)[N]) {
+    for (const char* text : texts) {
+        TankListEntry entry;
+        entry.kind = kind;
+        entry.text = text;
+        list.push_back(entry);
+    }
+}
+
+} // namespace
+
+void fillStandardTanks(TankList_t& list) {
+    appendStandard(list, TankKindE::Toroid, TOROID_TEXTS);
+    appendStandard(list, TankKindE::CylinderP, SOLID_TEXTS);
+    appendStandard(list, TankKindE::CylinderH, CYLINDER_TEXTS);
+    appendStandard(list, TankKindE::CylinderV, CYLINDER_TEXTS);
+}
+
+TankListEntry entryFromRecord(const TankConfigRecord_t& record, bool isActive) {
+    TankListEntry entry;
+    entry.selected = isActive;
+    entry.custom = record.id == 2;
+    entry.kind = tankKindOf(record);
+    entry.text = QStringLiteral("%1x%2").arg(record.OuterDiameter).arg(record.Length).toUtf8();
+    return entry;
+}
+
+void parseTankText(const QByteArray& text, int& outer, int& length) {
+    const int separator = text.indexOf('x');
+    const QByteArray outerPart = separator < 0 ? text : text.left(separator);
+    QByteArray lengthPart = separator < 0 ? QByteArray() : text.mid(separator + 1);
+    const int blank = lengthPart.indexOf(' ');
+    if (blank >= 0)
+        lengthPart.truncate(blank);
+    // toInt gives 0 for anything that is not a whole decimal number.
+    outer = outerPart.toInt(nullptr, 10);
+    length = lengthPart.toInt(nullptr, 10);
+}
+
+bool selectedEntry(const TankList_t& list, TankListEntry& entry) {
+    for (const TankListEntry& candidate : list) {
+        if (candidate.selected) {
+            entry = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, TankListEntry& entry, int& position) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const TankListEntry& candidate = list[i];
+        if (!candidate.custom && candidate.kind == kind && candidate.text == text) {
+            entry = candidate;
+            position = static_cast<int>(i);
+            return true;
+        }
+    }
+    position = 0;
+    return false;
+}
+
+bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter) {
+    if (customIndex >= list.size())
+        return false;
+    TankListEntry& custom = list[customIndex];
+    if (custom.kind == TankKindE::Toroid && innerDiameter != STANDARD_TOROID_INNER_DIAMETER)
+        return false;
+    for (TankListEntry& candidate : list) {
+        // A standard text begins with "<outer>x<length>"; matching anywhere else would take a tank of 20x200 for
+        // "720x200 65L".
+        if (!candidate.custom && candidate.kind == custom.kind && candidate.text.startsWith(custom.text)) {
+            custom.text = candidate.text;
+            custom.selected = false;
+            candidate.selected = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+DimensionRanges_t dimensionRanges(TankKindE kind) {
+    if (kind == TankKindE::CylinderH)
+        return {1023, 500};
+    return {500, 4095};
+}
+
+TankComboItems_t tankComboItems(const TankList_t& list, std::optional<TankKindE> shownKind) {
+    TankComboItems_t items;
+    if (!shownKind)
+        return items;
+    for (const TankListEntry& entry : list) {
+        if (entry.custom) {
+            // Making index -1 current in an empty box leaves it empty; the first item then becomes current anyway.
+            if (entry.selected && !items.texts.isEmpty())
+                items.currentIndex = items.texts.size() - 1;
+            continue;
+        }
+        if (entry.kind != *shownKind)
+            continue;
+        // The text is read as a C string: anything after a zero byte is not shown.
+        items.texts.append(QString::fromUtf8(entry.text.constData()));
+        // The box makes its first item current by itself.
+        if (entry.selected || items.currentIndex < 0)
+            items.currentIndex = items.texts.size() - 1;
+    }
+    return items;
+}
