@@ -1,0 +1,34 @@
+#pragma once
+// Misbehaviour the emulated sensor can be told to show, each switch on its own. All off by default.
+
+#include <QByteArray>
+#include <QString>
+
+// How record replies misstate their id.
+enum class RecordIdFaultE { NONE, SHIFTED, OUT_OF_RANGE };
+
+struct EmulatorFaults_t {
+    // Installation mode (the measurement stream) is on before any client opens the port.
+    bool streamAtStart = false;
+    // Every Nth frame sent (replies and measurements alike) carries a broken payload checksum; 0 is off.
+    int corruptEveryNth = 0;
+    // Each write is cut into this many pieces with splitGapMs between them; below 2 is off.
+    int splitPieces = 0;
+    int splitGapMs = 20;
+    // Frames are sent in pairs: one waits up to coalesceHoldMs for the next and both go out in one write.
+    bool coalesce = false;
+    int coalesceHoldMs = 300;
+    // Requests of this name are logged but never answered; empty is off.
+    QString silentCommand;
+    // Tank record replies carry id + 1 (SHIFTED) or OUT_OF_RANGE_ID instead of the record's id.
+    RecordIdFaultE recordId = RecordIdFaultE::NONE;
+    // Bytes written in front of every frame.
+    QByteArray garbage;
+    // The line drops (both ends of the pseudo-terminal close) once this many frames are out; 0 is off.
+    int dropAfter = 0;
+    // Wait before each reply to a request, in ms.
+    int replyDelayMs = 0;
+};
+
+// The id an OUT_OF_RANGE record reply carries.
+constexpr int OUT_OF_RANGE_ID = 7;
