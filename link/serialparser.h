@@ -1,0 +1,34 @@
+#pragma once
+// The GUI-thread face of one serial link. It runs a SerialParserWorker_t in a thread of its own and relays requests,
+// tagged device data and port errors as queued signals. Deleting it stops the thread and closes the port there.
+
+#include "serialdatatype.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+
+class QThread;
+class SerialParserWorker_t;
+
+class SerialParser_t : public QObject {
+    Q_OBJECT
+
+public:
+    // portName: a name from the port list or a full device path such as /dev/pts/5. The port opens on signOpen.
+    explicit SerialParser_t(const QString& portName, QObject* parent = nullptr);
+    ~SerialParser_t() override;
+
+signals:
+    void signToDevice(QByteArray);
+    void signFromDevice(SerialDataTypeE, QByteArray);
+    void signError(QSerialPort::SerialPortError);
+    void signOpen();
+
+public slots:
+    void slotToDevice(QByteArray inData);
+
+private:
+    SerialParserWorker_t* workerP;
+    QThread* threadP;
+};

@@ -1,0 +1,72 @@
+#include "serialparserworker.h"
+
+#include "responses.h"
+#include "wireframe.h"
+
+#include <QDebug>
+#include <QTimer>
+
+SerialParserWorker_t::SerialParserWorker_t(const QString& portName, QObject* parent)
+    : QSerialPort(parent), readTimerP(new QTimer(this)) {
+    setPortName(portName);
+    connect(this, &QSerialPort::readyRead, this, &SerialParserWorker_t::slotReadyRead);
+    connect(readTimerP, &QTimer::timeout, this, &SerialParserWorker_t::slotReadString);
+    readTimerP->setSingleShot(true);
+    readTimerP->setInterval(DISPATCH_INTERVAL_MS);
+    // A precise timer never fires early, so items never follow each other faster than the interval.
+    readTimerP->setTimerType(Qt::PreciseTimer);
+    // Queued: the error is forwarded before the port closes, and close() never runs inside the port's own emission.
+    connect(this, &QSerialPort::errorOccurred, this, &SerialParserWorker_t::closeAfterError, Qt::QueuedConnection);
+}
+
+void SerialParserWorker_t::slotToDevice(QByteArray inData) {
+    if (!inData.contains('[') || !inData.contains(']')) {
+        qWarning() << "Not a JSON request, dropped:" << inData;
+        return;
+    }
+    const QByteArray frame = requestToFrame(inData);
+    if (frame.isEmpty())
+        return; // requestToFrame has logged why
+    write(frame);
+}
+
+void SerialParserWorker_t::slotReadyRead() {
+    rxData.append(readAll());
+    qInfo() << "fromSerial:" << rxData;
+    // Every zero byte ends one item, so frames that arrive together are never merged.
+    int start = 0;
+    for (int end = rxData.indexOf('\0'); end >= 0; end = rxData.indexOf('\0', start)) {
+        queueItem(rxData.mid(start, end + 1 - start));
+        start = end + 1;
+    }
+    rxData.remove(0, start);
+    if (rxData.size() > RX_DATA_LIMIT) {
+        qWarning() << "No frame end in" << rxData.size() << "bytes, dropped";
+        rxData.clear();
+    }
+}
+
+void SerialParserWorker_t::slotReadString() {
+    if (rxFrames.isEmpty())
+        return;
+    const QByteArray item = rxFrames.takeFirst();
+    if (const std::optional<SerialDataTypeE> tag = dispatchFrame(item))
+        emit signFromDevice(*tag, item);
+    if (!rxFrames.isEmpty())
+        readTimerP->start();
+}
+
+void SerialParserWorker_t::queueItem(const QByteArray& item) {
+    if (rxFrames.size() >= RX_FRAMES_LIMIT)
+        qWarning() << "Receive queue full, dropped an item of" << rxFrames.takeFirst().size() << "bytes";
+    rxFrames.append(item);
+    // Started, not restarted: a sensor that streams faster than the interval must not hold back every dispatch.
+    if (!readTimerP->isActive())
+        readTimerP->start();
+}
+
+void SerialParserWorker_t::closeAfterError(QSerialPort::SerialPortError inError) {
+    // Qt 5.15 reports a hung-up tty again on every event loop pass while the port stays open; closing ends that.
+    if (inError != QSerialPort::NoError && isOpen())
+        close();
+}
