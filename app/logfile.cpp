@@ -1,0 +1,102 @@
+#include "logfile.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QTime>
+
+namespace {
+
+QBasicMutex sinkMutex; // GUI and serial thread log; a basic mutex has no destructor, so late messages stay safe
+LogFile_t* sinkP = nullptr;
+QtMessageHandler previousHandler = nullptr;
+thread_local bool insideHandler = false; // a message raised while writing must not re-enter
+
+const char* levelName(QtMsgType type) {
+    switch (type) {
+    case QtDebugMsg:
+        return "debug";
+    case QtInfoMsg:
+        return "info";
+    case QtWarningMsg:
+        return "warning";
+    case QtCriticalMsg:
+        return "critical";
+    case QtFatalMsg:
+        return "fatal";
+    }
+    return "unknown";
+}
+
+QByteArray logLine(QtMsgType type, const QString& message) {
+    QString text = message;
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n")); // one line per message
+    return QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz")).toUtf8() + ' ' + levelName(type) + ' ' +
+           text.toUtf8() + '\n';
+}
+
+void copyToLogFile(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (insideHandler) {
+        // Raised while this thread writes the file and holds the lock: only pass it on.
+        if (previousHandler)
+            previousHandler(type, context, message);
+        return;
+    }
+    insideHandler = true;
+    QtMessageHandler next = nullptr;
+    {
+        QMutexLocker lock(&sinkMutex);
+        if (sinkP) {
+            sinkP->write(logLine(type, message));
+            sinkP->flush();
+        }
+        next = previousHandler;
+    }
+    insideHandler = false;
+    if (next)
+        next(type, context, message);
+}
+
+void startCopying(LogFile_t* file) {
+    QMutexLocker lock(&sinkMutex);
+    sinkP = file;
+    // Put ourselves in front again if another handler replaced us meanwhile, never in front of ourselves.
+    const QtMessageHandler current = qInstallMessageHandler(copyToLogFile);
+    if (current != copyToLogFile)
+        previousHandler = current;
+}
+
+} // namespace
+
+LogFile_t::LogFile_t(const QString& path, QObject* parent) : QFile(path, parent) {}
+
+LogFile_t::~LogFile_t() {
+    QMutexLocker lock(&sinkMutex);
+    if (sinkP == this)
+        sinkP = nullptr;
+}
+
+QString logFilePath(const QString& documentsDir, const QDateTime& startTime) {
+    const QDateTime local = startTime.toLocalTime();
+    return documentsDir + QStringLiteral("/Velmaro/Logs") + QStringLiteral("/log_") +
+           local.date().toString(QStringLiteral("_yyyy.MM.dd_")) + local.time().toString(QStringLiteral("hh.mm.ss")) +
+           QStringLiteral(".txt");
+}
+
+LogFile_t* openLogFile(const QString& documentsDir, const QDateTime& startTime) {
+    // Without a documents folder the path would start at the file system root.
+    if (documentsDir.isEmpty())
+        return nullptr;
+    const QString path = logFilePath(documentsDir, startTime);
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows when opening
+    auto* file = new LogFile_t(path);
+    if (!file->open(QIODevice::WriteOnly)) { // write-only truncates a file of the same name
+        delete file;
+        return nullptr;
+    }
+    startCopying(file);
+    qInfo() << "Velmaro log file" << path;
+    return file;
+}

@@ -1,0 +1,141 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "abouttexts.h"
+#include "buildinfo.h"
+#include "calibrationdialog.h"
+#include "diagnosticdialog.h"
+#include "okmessagebox.h"
+#include "propertiesdialog.h"
+#include "resources.h"
+#include "tofwidget.h"
+
+#include <QTextDocumentFragment>
+
+namespace {
+
+bool isHoliday(const QDate& date) {
+    return date.month() == 12 && date.day() >= 25;
+}
+
+// Screen readers and UI automation find an input by the text of its label.
+void nameAfter(QWidget* input, const QString& labelText) {
+    input->setAccessibleName(QTextDocumentFragment::fromHtml(labelText).toPlainText().trimmed());
+}
+
+} // namespace
+
+MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today)
+    : QMainWindow(parent), ui(new Ui::MainWindow),
+      propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
+      calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())) {
+    initResources();
+    ui->setupUi(this);
+
+    fillAboutTab();
+    ui->frameCustomTankP->hide();
+    setPictures(today);
+    ui->frameRadioHV_P->hide();
+    ui->rbuttToroidP->click();
+    ui->tabWidgetP->setCurrentIndex(0);
+    ui->btnCalibration->hide();
+    ui->btnCalibrationHelp->hide();
+    ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));
+    setControlsEnabled(false); // the RS485 group starts disabled by the form; its check box stays usable
+
+    ui->lblHelpTextP->setOpenExternalLinks(true);
+    ui->lblHelpTextP->setText(
+        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
+    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
+
+    setFixedTexts();
+    nameInputsForAccessibility();
+}
+
+MainWindow_t::~MainWindow_t() {
+    delete diagnosticDialogP;
+    delete calibrationDialogP;
+    delete propertiesDialogP;
+    delete ui;
+}
+
+void MainWindow_t::setControlsEnabled(bool enabled) {
+    for (QPushButton* control :
+         {ui->btnApplyP, ui->btnSetDefaultP, propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(),
+          calibrationDialogP->fullButton(), tofWidgetP->startStopButton()})
+        control->setEnabled(enabled);
+}
+
+void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
+    ui->spboxOmniAddr->setEnabled(enabled);
+    ui->cboxOmniUnits->setEnabled(enabled);
+    ui->cboxOmniTxMode->setEnabled(enabled);
+    ui->btnOmniApply->setEnabled(enabled);
+    if (!enabled)
+        ui->spboxOmniTxPeriod->setEnabled(false);
+    else if (ui->cboxOmniTxMode->isChecked())
+        ui->spboxOmniTxPeriod->setEnabled(true);
+}
+
+void MainWindow_t::fillAboutTab() {
+    ui->lblAppDeveloperP->setText(tr("Lumo"));
+    ui->lblAppVersionP->setText(
+        appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
+}
+
+void MainWindow_t::setPictures(const QDate& today) {
+    if (isHoliday(today))
+        setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
+
+    // The layout has not run yet; settle it so that the logo is scaled to the label's real size.
+    layout()->activate();
+    ui->lblLogo->setPixmap(QPixmap(QStringLiteral(":/Images/Logo.png"))
+                               .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
+    ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));
+    ui->lblCylinderP_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderP.png")));
+}
+
+void MainWindow_t::setFixedTexts() {
+    for (QLabel* label : {ui->lblCustomOutDiaP, ui->lblCustomInDiaP, ui->lblCustomHeigthP, ui->lblCustomVolumeP})
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм"));
+    ui->lblCustomVolumeP->setText(tr("Объем, л:"));
+
+    ui->lblOmniAddr->setText(tr("Сетевой адрес устройства:"));
+    ui->lblOmniUnits->setText(tr("Единицы измерения:"));
+    ui->lblTxPeriod->setText(tr("Период выдачи данных, сек:"));
+    ui->cboxOmniUnits->addItems({tr("мм"), tr("Литры"), tr("Проценты")});
+    levelOmniRows();
+}
+
+void MainWindow_t::levelOmniRows() {
+    // Labels and fields of the RS485 tab sit in two separate columns; one row height for both keeps each label level
+    // with its field whatever the style's widget heights.
+    const std::initializer_list<QWidget*> rows = {ui->lblOmniAddr,      ui->lblOmniUnits,  ui->cboxOmniTxMode,
+                                                  ui->lblTxPeriod,      ui->spboxOmniAddr, ui->cboxOmniUnits,
+                                                  ui->spboxOmniTxPeriod};
+    int rowHeight = 0;
+    for (QWidget* row : rows)
+        rowHeight = qMax(rowHeight, row->sizeHint().height());
+    for (QWidget* row : rows)
+        row->setFixedHeight(rowHeight);
+    // The spacer facing the check box gets no layout spacing of its own, so it stands for a row and one gap.
+    ui->horizontalSpacer_11->changeSize(40, rowHeight + ui->verticalLayout_14->spacing(), QSizePolicy::Expanding,
+                                        QSizePolicy::Fixed);
+    ui->verticalLayout_14->invalidate();
+}
+
+void MainWindow_t::nameInputsForAccessibility() {
+    // The outer diameter and height boxes are relabelled with the tank shape; they take their names from their
+    // buddy labels, so they stay right without a fixed name.
+    nameAfter(ui->cboxSerialListP, ui->lblSerialList->text());
+    nameAfter(ui->cboxTanksP, ui->lblTanksP->text());
+    nameAfter(ui->cboxIsCustomP, ui->cboxIsCustomP->text());
+    nameAfter(ui->spboxCustomInDiaP, ui->lblCustomInDiaP->text());
+    nameAfter(ui->spboxCustomVolumeP, ui->lblCustomVolumeP->text());
+    nameAfter(ui->spboxOmniAddr, ui->lblOmniAddr->text());
+    nameAfter(ui->cboxOmniUnits, ui->lblOmniUnits->text());
+    nameAfter(ui->cboxOmniTxMode, ui->cboxOmniTxMode->text());
+    nameAfter(ui->spboxOmniTxPeriod, ui->lblTxPeriod->text());
+}
