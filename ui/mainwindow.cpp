@@ -37,6 +37,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today)
     ui->frameCustomTankP->hide();
     setPictures(today);
     ui->frameRadioHV_P->hide();
+    setUpTankTab();
     ui->rbuttToroidP->click();
     ui->tabWidgetP->setCurrentIndex(0);
     ui->btnCalibration->hide();

@@ -1,6 +1,8 @@
 #pragma once
 // The program's only top-level window: the form with its four tabs and the dialogs it owns for its whole life.
 
+#include "tankcatalogue.h"
+
 #include <QDate>
 #include <QMainWindow>
 
@@ -26,16 +28,40 @@ public:
     // The RS485 tab's inputs and apply button; enabling turns the period box on only when periodic output is ticked.
     void setOmnicommControlsEnabled(bool enabled);
 
+    // Tank list of the parameters tab: the sensor's records (fed by the reading), then the standard tanks.
+    void fillStandardTanks();
+    void clearTankList();
+    // Appends the entry for one record; record 2 also loads the custom dimension boxes.
+    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive);
+    // Shows the selected entries (the sensor's active tank): shape, custom box and list.
+    void applyActiveTankToUi();
+    // entry must be an element of tankList (the selected record-2 entry); it is replaced by the catalogue tank it
+    // stands for, if any. The toroid rule uses the inner diameter box's current value.
+    bool matchStandardTank(TankListEntry& entry);
+    bool selectedEntry(TankListEntry& outEntry) const;
+    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const;
+    void setDimensionRanges(TankKindE kind);
+    // Outer diameter and length of an entry text (0 for a part that is not a number); false when either is 0.
+    static bool parseTankText(const QByteArray& text, int& outOuter, int& outLength);
+
+public slots:
+    // Rebuilds the parameters tab for the checked shape and custom box.
+    void slotUpdateTankList();
+
 private:
     void fillAboutTab();
     void setPictures(const QDate& today);
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();
+    void setUpTankTab();
+    void checkShapeButtons(TankKindE kind);
+    std::optional<TankKindE> shownTankKind() const;
 
     Ui::MainWindow* ui;
     PropertiesDialog_t* propertiesDialogP;
     TofWidget_t* tofWidgetP; // page of the "Тест" tab, owned by the tab widget
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
+    TankList_t tankList;
 };
