@@ -32,7 +32,8 @@ int main(int argc, char* argv[]) {
                     writePng(dir.filePath(QStringLiteral("Images/CylinderP.png")), drawCylinderP()) &&
                     writePng(dir.filePath(QStringLiteral("Images/CylinderH.png")), drawCylinderH()) &&
                     writePng(dir.filePath(QStringLiteral("Images/CylinderV.png")), drawCylinderV()) &&
-                    writeFile(dir.filePath(QStringLiteral("Lumo_logo_New.ico")), icoWithPng(drawIcon()));
+                    writeFile(dir.filePath(QStringLiteral("Lumo_logo_New.ico")), icoWithPng(drawIcon())) &&
+                    writePng(dir.filePath(QStringLiteral("icon-128.png")), drawIcon()); // desktop icon theme
     if (!ok) {
         std::fprintf(stderr, "imagegen: writing the pictures failed\n");
         return 1;
