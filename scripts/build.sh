@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one build tree. Usage: build.sh DIR [cmake options...]
+# Configures and builds one build tree. Usage: build.sh DIR [cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1
 shift
-if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-fi
+generator=()
+[ -f "$dir/CMakeCache.txt" ] || generator=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake -S . -B "$dir" "${generator[@]}" "$@" > /dev/null
 cmake --build "$dir" -j2
