@@ -13,7 +13,7 @@ SerialParser_t::SerialParser_t(const QString& portName, QObject* parent) : QObje
 
     connect(this, &SerialParser_t::signToDevice, workerP, &SerialParserWorker_t::slotToDevice);
     connect(workerP, &SerialParserWorker_t::signFromDevice, this, &SerialParser_t::signFromDevice);
-    connect(this, &SerialParser_t::signOpen, workerP, [worker = workerP] { worker->open(QIODevice::ReadWrite); });
+    connect(this, &SerialParser_t::signOpen, workerP, [worker = workerP] { worker->openPort(); });
     connect(workerP, &QSerialPort::errorOccurred, this, &SerialParser_t::signError);
     connect(threadP, &QThread::finished, workerP, &QObject::deleteLater);
 }

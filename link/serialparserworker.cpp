@@ -19,6 +19,11 @@ SerialParserWorker_t::SerialParserWorker_t(const QString& portName, QObject* par
     connect(this, &QSerialPort::errorOccurred, this, &SerialParserWorker_t::closeAfterError, Qt::QueuedConnection);
 }
 
+void SerialParserWorker_t::openPort() {
+    if (!open(QIODevice::ReadWrite))
+        qWarning() << "Port open failed:" << portName() << errorString();
+}
+
 void SerialParserWorker_t::slotToDevice(QByteArray inData) {
     if (!inData.contains('[') || !inData.contains(']')) {
         qWarning() << "Not a JSON request, dropped:" << inData;

@@ -23,6 +23,10 @@ public:
     // Only the port name is set; the port stays closed and keeps the library's line settings.
     explicit SerialParserWorker_t(const QString& portName, QObject* parent = nullptr);
 
+    // Opens the port for reading and writing; a failure is logged with the port and the reason (for support, who
+    // read the log file: a missing permission shows here and nowhere else) and reported through errorOccurred.
+    void openPort();
+
 signals:
     void signFromDevice(SerialDataTypeE, QByteArray);
 

@@ -10,6 +10,7 @@
 
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QtTest>
 #include <memory>
 
@@ -266,6 +267,10 @@ private slots:
         QTRY_COMPARE(link.errors.size(), 2);
         QCOMPARE(link.errors[0], QSerialPort::NoError);
         QCOMPARE(link.errors[1], QSerialPort::DeviceNotFoundError);
+        const QStringList failures = log->textsStartingWith("Port open failed:");
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures.first().contains(QFileInfo(portName).fileName()), qPrintable(failures.first()));
+        QVERIFY2(failures.first().contains("No such file or directory"), qPrintable(failures.first()));
     }
 
     void sensorUnplugged_reachesTheOwnerAsAFewErrors() {
