@@ -1,21 +1,7 @@
-// Program entry: meta types, the per-run log file, the application object and the main window.
-#include "logfile.h"
+// Program entry: the main window on the shared start-up, without command-line options.
 #include "mainwindow.h"
-#include "metatypes.h"
-
-#include <QApplication>
-#include <QStandardPaths>
+#include "startup.h"
 
 int main(int argc, char* argv[]) {
-    registerMetaTypes();
-    QFile* logFileP =
-        openLogFile(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDateTime::currentDateTime());
-
-    QApplication app(argc, argv);
-    auto* windowP = new MainWindow_t;
-    windowP->show();
-    if (logFileP)
-        logFileP->setParent(windowP); // the window owns and closes it
-    QObject::connect(&app, &QApplication::aboutToQuit, windowP, &QObject::deleteLater);
-    return app.exec();
+    return runProgram(argc, argv, [](QApplication&) { return new MainWindow_t; });
 }

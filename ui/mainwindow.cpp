@@ -8,6 +8,7 @@
 #include "okmessagebox.h"
 #include "propertiesdialog.h"
 #include "resources.h"
+#include "serialparser.h"
 #include "tofwidget.h"
 
 #include <QTextDocumentFragment>
@@ -25,7 +26,7 @@ void nameAfter(QWidget* input, const QString& labelText) {
 
 } // namespace
 
-MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today)
+MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t portSource)
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
@@ -52,9 +53,12 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today)
 
     setFixedTexts();
     nameInputsForAccessibility();
+    setUpConversation();
+    setUpPorts(std::move(portSource));
 }
 
 MainWindow_t::~MainWindow_t() {
+    delete parserP; // stops the serial thread and closes the port
     delete diagnosticDialogP;
     delete calibrationDialogP;
     delete propertiesDialogP;

@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr quint16 SENSOR_VENDOR_ID = 0x0483;
-constexpr quint16 SENSOR_PRODUCT_ID = 0x5740;
-
 bool isSensorPort(const PortDescriptor_t& port) {
     return !port.portName.startsWith(QLatin1String("tty.")) && port.hasIds && port.vendorId == SENSOR_VENDOR_ID &&
            port.productId == SENSOR_PRODUCT_ID;

@@ -22,6 +22,10 @@ struct ShownPort_t {
 
 using PortSource_t = std::function<QList<PortDescriptor_t>()>;
 
+// USB identifiers of the sensor's virtual serial port (STMicroelectronics' virtual COM port).
+constexpr quint16 SENSOR_VENDOR_ID = 0x0483;
+constexpr quint16 SENSOR_PRODUCT_ID = 0x5740;
+
 // The sensor's ports among the available ones, in their order, each with its shown name:
 // "Velmaro#" and the text before the first colon when the serial number ends in ":Velmaro1" (any case),
 // otherwise the port name. Ports whose name begins with "tty." are never offered.

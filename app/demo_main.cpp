@@ -1,0 +1,57 @@
+// velmaro-config-demo: the configuration tool with a built-in emulated sensor, for trying and showing the program
+// without hardware. Its port box offers, beside any real sensor, the emulator ("Velmaro#DEMO") and every device given
+// with --port; the emulator's options select its fault modes and initial state.
+#include "emulatoroptions.h"
+#include "mainwindow.h"
+#include "portlist.h"
+#include "sensoremulator.h"
+#include "startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+
+namespace {
+
+QMainWindow* makeDemoWindow(QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "The Velmaro configuration tool with a built-in emulated sensor, offered as Velmaro#DEMO in the port box."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Also offer the serial device <path> as a sensor port, e.g. a "
+                                                       "sensor-emulator's link (repeatable)."),
+                                        QStringLiteral("path"));
+    parser.addOption(portOption);
+    addEmulatorOptions(parser);
+    parser.process(app);
+
+    auto* emulatorP = new SensorEmulator_t;
+    QString error;
+    if (!applyEmulatorOptions(parser, *emulatorP, error) || !emulatorP->start(error)) {
+        std::fprintf(stderr, "velmaro-config-demo: %s\n", qPrintable(error));
+        delete emulatorP;
+        return nullptr;
+    }
+
+    QList<PortDescriptor_t> givenPorts;
+    for (const QString& path : parser.values(portOption))
+        givenPorts.append({path, true, SENSOR_VENDOR_ID, SENSOR_PRODUCT_ID, QString()});
+    // The emulator leaves the list when its line drops, as an unplugged sensor would.
+    PortSource_t ports = [emulatorP, givenPorts] {
+        QList<PortDescriptor_t> available = systemPorts();
+        if (!emulatorP->slavePath().isEmpty())
+            available.append(
+                {emulatorP->slavePath(), true, SENSOR_VENDOR_ID, SENSOR_PRODUCT_ID, QStringLiteral("DEMO:Velmaro1")});
+        return available + givenPorts;
+    };
+    auto* windowP = new MainWindow_t(nullptr, QDate::currentDate(), ports);
+    emulatorP->setParent(windowP); // goes with the window, after the window has closed its link
+    return windowP;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return runProgram(argc, argv, makeDemoWindow);
+}

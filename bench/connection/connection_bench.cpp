@@ -1,0 +1,299 @@
+// The conversation with a sensor, timed: the real window and link against the emulated sensor, which runs in a thread
+// of its own as a real sensor would run outside the program. Prints
+// - the time from the connect click to the end of the reading (median of 20 connects, no reply delay), beside the
+//   floor that the link's 100 ms dispatch pacing sets (8 x 100 ms; target: median <= 1.1 x floor);
+// - the worst lateness of a 10 ms heartbeat timer on the GUI thread during a connect, while the sensor streams and
+//   during an unplug (target: <= 50 ms each), and the time from the unplug to the port list;
+// - the process's resident memory over 100 connect/disconnect cycles (it must not grow after the first few).
+// Run offscreen: QT_QPA_PLATFORM=offscreen bench/connection/bench_connection
+#include "mainwindow.h"
+#include "metatypes.h"
+#include "portlist.h"
+#include "sensoremulator.h"
+#include "tofwidget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <malloc.h>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int CONNECTS = 20;
+constexpr int CYCLES = 100;
+constexpr int DISPATCH_INTERVAL_MS = 100;
+constexpr int PACED_REPLIES = 8;
+constexpr int HEARTBEAT_MS = 10;
+constexpr int STREAM_RATE_PER_S = 50;
+constexpr int STREAM_WATCH_MS = 3000;
+constexpr int READING_FRAMES = 7; // replies of one reading
+constexpr int MEASUREMENTS_BEFORE_UNPLUG = 5;
+constexpr int BOX_WATCH_MS = 100;
+const QString CONNECTED = QStringLiteral("Отключить");
+
+// Figures go to the standard output the program was started with; the framing module's diagnostics, which it prints
+// there too, go nowhere while the bench runs.
+FILE* results = nullptr;
+
+void divertStandardOutput() {
+    std::fflush(stdout);
+    results = fdopen(dup(STDOUT_FILENO), "w");
+    if (!std::freopen("/dev/null", "w", stdout))
+        results = stderr;
+}
+
+// Worst lateness of a repeating timer on the GUI thread while it runs.
+class Heartbeat_t {
+public:
+    Heartbeat_t() {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(HEARTBEAT_MS);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            worstLateMs = std::max(worstLateMs, since.nsecsElapsed() / 1e6 - HEARTBEAT_MS);
+            since.start();
+        });
+        since.start();
+        timer.start();
+    }
+    double worstLateMs = 0;
+
+private:
+    QTimer timer;
+    QElapsedTimer since;
+};
+
+// The emulated sensor in its own thread, offered to the window while its line is up.
+class Sensor_t {
+public:
+    Sensor_t() {
+        context.moveToThread(&thread);
+        thread.start();
+        // Built in its thread: the emulator's timers and notifiers belong to the thread that creates them.
+        inThread([this] {
+            emulatorP = new SensorEmulator_t;
+            QString error;
+            if (!emulatorP->start(error))
+                qFatal("emulator does not start: %s", qPrintable(error));
+            emulatorP->setStreamRate(STREAM_RATE_PER_S);
+            path = emulatorP->slavePath();
+            // Direct: the line is marked down in the sensor's thread, before the link can see the hang-up.
+            QObject::connect(
+                emulatorP, &SensorEmulator_t::signLineDropped, emulatorP,
+                [this] {
+                    droppedAt = std::chrono::steady_clock::now();
+                    lineUp = false;
+                },
+                Qt::DirectConnection);
+        });
+    }
+    ~Sensor_t() {
+        inThread([this] { delete emulatorP; });
+        thread.quit();
+        thread.wait();
+    }
+
+    // Milliseconds since the line dropped; meaningful once it has.
+    double msSinceDrop() const {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - droppedAt.load()).count();
+    }
+    int requestCount() {
+        int count = 0;
+        inThread([this, &count] { count = emulatorP->requests().size(); });
+        return count;
+    }
+    void setFaults(const EmulatorFaults_t& faults) {
+        inThread([this, faults] { emulatorP->setFaults(faults); });
+    }
+    PortSource_t portSource() {
+        return [this] {
+            QList<PortDescriptor_t> ports;
+            if (lineUp)
+                ports.append({path, true, SENSOR_VENDOR_ID, SENSOR_PRODUCT_ID, QStringLiteral("BENCH:Velmaro1")});
+            return ports;
+        };
+    }
+
+private:
+    void inThread(const std::function<void()>& work) {
+        QMetaObject::invokeMethod(&context, work, Qt::BlockingQueuedConnection);
+    }
+
+    QThread thread;
+    QObject context; // lives in the thread: where the work for the emulator runs
+    SensorEmulator_t* emulatorP = nullptr;
+    QString path;
+    std::atomic<bool> lineUp{true};
+    std::atomic<std::chrono::steady_clock::time_point> droppedAt{};
+};
+
+// Runs the event loop until the predicate holds, waking on every event; milliseconds taken, or -1 on timeout.
+double runUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake; // bounds each wait, so a timeout is noticed without any other event
+    wake.start(HEARTBEAT_MS);
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+QPushButton* connectButton(MainWindow_t& window) {
+    return window.findChild<QPushButton*>(QStringLiteral("btnSerialPortP"));
+}
+
+double connectAndRead(MainWindow_t& window) {
+    QPushButton* button = connectButton(window);
+    button->click();
+    return runUntil([button] { return button->text() == CONNECTED; });
+}
+
+void disconnect(MainWindow_t& window) {
+    connectButton(window)->click();
+}
+
+// Resident set now and its peak so far, in kB, from /proc/self/status.
+std::pair<long, long> residentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long rss = -1;
+    long peak = -1;
+    if (!status.open(QIODevice::ReadOnly))
+        return {rss, peak};
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            rss = line.mid(6).trimmed().split(' ').first().toLong();
+        else if (line.startsWith("VmHWM:"))
+            peak = line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return {rss, peak};
+}
+
+void benchConnectTime(MainWindow_t& window) {
+    std::vector<double> times;
+    for (int i = 0; i < CONNECTS; ++i) {
+        times.push_back(connectAndRead(window));
+        disconnect(window);
+    }
+    std::sort(times.begin(), times.end());
+    const double median = (times[CONNECTS / 2 - 1] + times[CONNECTS / 2]) / 2;
+    const double floor = PACED_REPLIES * DISPATCH_INTERVAL_MS;
+    std::fprintf(results,
+                 "connect click to IDLE, median of %d: %.1f ms (min %.1f, max %.1f); floor %d x %d ms = %.0f ms;"
+                 " ratio %.3f\n",
+                 CONNECTS, median, times.front(), times.back(), PACED_REPLIES, DISPATCH_INTERVAL_MS, floor,
+                 median / floor);
+}
+
+void benchResponsiveness(MainWindow_t& window) {
+    {
+        Heartbeat_t heartbeat;
+        connectAndRead(window);
+        std::fprintf(results, "heartbeat worst lateness during a connect: %.1f ms\n", heartbeat.worstLateMs);
+    }
+    QPushButton* startStop = window.findChild<TofWidget_t*>()->startStopButton();
+    startStop->click();
+    {
+        Heartbeat_t heartbeat;
+        runUntil([] { return false; }, STREAM_WATCH_MS);
+        std::fprintf(results, "heartbeat worst lateness while the sensor streams (%d/s for %d ms): %.1f ms\n",
+                     STREAM_RATE_PER_S, STREAM_WATCH_MS, heartbeat.worstLateMs);
+    }
+    startStop->click();
+    runUntil([startStop] { return startStop->isEnabled(); });
+    disconnect(window);
+}
+
+// Needs a sensor that has sent nothing yet: the line drops after a count of frames since its start.
+void benchUnplug(MainWindow_t& window, Sensor_t& sensor) {
+    EmulatorFaults_t faults;
+    faults.dropAfter = READING_FRAMES + 1 + MEASUREMENTS_BEFORE_UNPLUG; // the reading, the test's "ok", measurements
+    sensor.setFaults(faults);
+    connectAndRead(window);
+    Heartbeat_t heartbeat;
+    QPushButton* button = connectButton(window);
+    window.findChild<TofWidget_t*>()->startStopButton()->click();
+    runUntil([button] { return button->text() != CONNECTED; });
+    const double closedMs = sensor.msSinceDrop();
+    runUntil([] { return false; }, 200);
+    std::fprintf(results,
+                 "heartbeat worst lateness during an unplug: %.1f ms; line drop to port list (\"%s\"): %.1f ms\n",
+                 heartbeat.worstLateMs, qPrintable(button->text()), closedMs);
+}
+
+void benchMemory(MainWindow_t& window, Sensor_t& sensor) {
+    const std::vector<int> checkpoints = {1, 5, 10, 25, 50, 75, CYCLES};
+    for (int cycle = 1; cycle <= CYCLES; ++cycle) {
+        connectAndRead(window);
+        disconnect(window);
+        if (std::find(checkpoints.begin(), checkpoints.end(), cycle) != checkpoints.end()) {
+            const auto [rss, peak] = residentKb();
+            // The heap in use shows small growth that pages hide; the emulator keeps every request for its tests.
+            std::fprintf(results,
+                         "after %3d connect/disconnect cycles: resident %ld kB, peak %ld kB, heap in use %zu kB "
+                         "(emulator's request log: %d entries)\n",
+                         cycle, rss, peak, mallinfo2().uordblks / 1024, sensor.requestCount());
+            std::fflush(results);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    divertStandardOutput();
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ndefault.info=false"));
+    registerMetaTypes();
+    QApplication app(argc, argv);
+
+    // A message box here means a failed exchange: report it instead of waiting for a user.
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            std::fprintf(results, "UNEXPECTED MESSAGE: %s\n", qPrintable(box->text()));
+            box->accept();
+        }
+    });
+    boxWatch.start(BOX_WATCH_MS);
+
+    std::fprintf(results, "connections (%d frames per reading)\n", READING_FRAMES);
+    {
+        Sensor_t sensor;
+        MainWindow_t window(nullptr, QDate::currentDate(), sensor.portSource());
+        benchConnectTime(window);
+        std::fflush(results);
+    }
+    {
+        Sensor_t sensor;
+        MainWindow_t window(nullptr, QDate::currentDate(), sensor.portSource());
+        benchResponsiveness(window);
+    }
+    {
+        Sensor_t sensor;
+        MainWindow_t window(nullptr, QDate::currentDate(), sensor.portSource());
+        benchUnplug(window, sensor);
+        std::fflush(results);
+    }
+    {
+        Sensor_t sensor;
+        MainWindow_t window(nullptr, QDate::currentDate(), sensor.portSource());
+        benchMemory(window, sensor);
+    }
+    std::fclose(results);
+    return 0;
+}

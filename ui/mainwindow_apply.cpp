@@ -1,0 +1,164 @@
+// Writing the tank configuration: the tank chosen on the parameters tab (record 2 and its activation, or the
+// activation of a stored record) and the properties dialog's mixture and wall thickness.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "propertiesdialog.h"
+#include "requests.h"
+
+#include <QDebug>
+
+namespace {
+
+// The record user tanks are written into, the only one the window ever writes.
+constexpr int WRITABLE_RECORD_ID = 2;
+constexpr int STANDARD_TANK_WALL_MM = 3;
+constexpr int STANDARD_TOROID_INNER_DIAMETER_MM = 172;
+// The last position of the sensor's own records in the tank list; standard tanks follow.
+constexpr int LAST_DEVICE_RECORD_POSITION = 2;
+constexpr int PROPANE_MIXTURE_MIN = 95;
+
+QString liquidForMixture(int mixture) {
+    return QString::fromLatin1(mixture >= PROPANE_MIXTURE_MIN ? WireNames::LIQUID_PROPANE : WireNames::LIQUID_BUTANE);
+}
+
+TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int outer, int wall) {
+    TankConfigRecord_t record;
+    record.id = WRITABLE_RECORD_ID;
+    record.Shape = fields.Shape;
+    record.Orientation = fields.Orientation;
+    record.Height = size;
+    record.Length = size;
+    record.OuterDiameter = outer;
+    record.InnerDiameter = fields.InnerDiameter;
+    record.Wall = wall;
+    return record;
+}
+
+} // namespace
+
+void MainWindow_t::stepTank(SerialDataTypeE type) {
+    switch (fsmState) {
+    case StateE::SET_TANK:
+        if (type != SerialDataTypeE::NO_DATA) {
+            fsmError();
+            return;
+        }
+        setControlsEnabled(false);
+        applyTank(true);
+        return;
+    case StateE::SET_TANK_RECORD_ACK:
+        if (type == SerialDataTypeE::ERROR) {
+            finishSequence(tr("Данные введены неверно!"), ControlGroupE::ACTIONS);
+            return;
+        }
+        if (type != SerialDataTypeE::OK) {
+            fsmError();
+            return;
+        }
+        // The sensor holds the new record now; a later properties apply writes it back with its new wall.
+        tankRecords[WRITABLE_RECORD_ID] = requestedRecord;
+        requestedActive = WRITABLE_RECORD_ID;
+        sendRequest(reqActiveRecord(WRITABLE_RECORD_ID));
+        fsmState = StateE::SET_TANK_ACTIVE_ACK;
+        return;
+    default: // SET_TANK_ACTIVE_ACK
+        if (type != SerialDataTypeE::OK) {
+            fsmError();
+            return;
+        }
+        activeRecord = requestedActive;
+        finishSequence(settingsSavedText(), ControlGroupE::ACTIONS);
+        return;
+    }
+}
+
+void MainWindow_t::applyTank(bool logIt) {
+    if (logIt)
+        qDebug() << "Set tank to GAS-2";
+    const TankKindE kind = appliedTankKind();
+
+    if (ui->cboxIsCustomP->isChecked()) {
+        const int outer = ui->spboxCustomOutDiaP->value();
+        const int length = ui->spboxCustomHeigthP->value();
+        const int wall = propertiesDialogP->wallThickness();
+        setDimensionRanges(kind);
+        writeTankRecord(writableRecord(tankKindFields(kind, true), length, outer, wall), StateE::SET_TANK_RECORD_ACK);
+        return;
+    }
+
+    TankListEntry entry;
+    int position = 0;
+    if (ui->cboxTanksP->currentIndex() < 0 ||
+        !findEntry(ui->cboxTanksP->currentText().toUtf8(), kind, entry, position)) {
+        // Nothing to send: without this the window would wait in SET_TANK with every control off.
+        qWarning() << "No tank list entry for " << ui->cboxTanksP->currentText();
+        finishSequence(tr("Выберите бак из списка."), ControlGroupE::ACTIONS);
+        return;
+    }
+    if (position > LAST_DEVICE_RECORD_POSITION) {
+        int outer = 0;
+        int length = 0;
+        parseTankText(entry.text, outer, length);
+        writeTankRecord(writableRecord(tankKindFields(kind, false), length, outer, STANDARD_TANK_WALL_MM),
+                        StateE::SET_TANK_RECORD_ACK);
+        return;
+    }
+    // One of the sensor's own records: the entries before the standard tanks stand in id order.
+    requestedActive = position;
+    sendRequest(reqActiveRecord(position));
+    fsmState = StateE::SET_TANK_ACTIVE_ACK;
+}
+
+TankKindE MainWindow_t::appliedTankKind() const {
+    if (ui->rbuttToroidP->isChecked())
+        return TankKindE::Toroid;
+    if (ui->rbuttCylinderP_P->isChecked())
+        return TankKindE::CylinderP;
+    if (ui->rbuttCylinderH_P->isChecked())
+        return TankKindE::CylinderH;
+    return TankKindE::CylinderV;
+}
+
+TankWireFields_t MainWindow_t::tankKindFields(TankKindE kind, bool custom) const {
+    return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : STANDARD_TOROID_INNER_DIAMETER_MM);
+}
+
+void MainWindow_t::writeTankRecord(const TankConfigRecord_t& record, StateE awaiting) {
+    requestedRecord = record;
+    // Height and Length always go out equal: the request has one value for both.
+    sendRequest(reqWriteTankRecord(record.Shape, record.Orientation, record.Length, record.OuterDiameter,
+                                   record.InnerDiameter, record.Wall));
+    fsmState = awaiting;
+}
+
+void MainWindow_t::stepProperties(SerialDataTypeE type) {
+    switch (fsmState) {
+    case StateE::SET_PROPERTIES:
+        setControlsEnabled(false);
+        if (type != SerialDataTypeE::NO_DATA) {
+            fsmError();
+            return;
+        }
+        tankMixture = propertiesDialogP->mixture();
+        tankLiquid = liquidForMixture(tankMixture);
+        tankRecords[WRITABLE_RECORD_ID].Wall = propertiesDialogP->wallThickness();
+        sendRequest(reqWriteTankConfig(tankLiquid, tankMixture, activeRecord));
+        fsmState = StateE::SET_PROPERTIES_CONFIG_ACK;
+        return;
+    case StateE::SET_PROPERTIES_CONFIG_ACK:
+        if (type != SerialDataTypeE::OK) {
+            fsmError();
+            return;
+        }
+        writeTankRecord(tankRecords[WRITABLE_RECORD_ID], StateE::SET_PROPERTIES_RECORD_ACK);
+        return;
+    default: // SET_PROPERTIES_RECORD_ACK
+        if (type != SerialDataTypeE::OK) {
+            fsmError();
+            return;
+        }
+        finishSequence(settingsSavedText() + tr(" \nДля применения перезагрузите устройство."), ControlGroupE::ACTIONS);
+        return;
+    }
+}

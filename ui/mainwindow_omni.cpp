@@ -1,0 +1,51 @@
+// The RS485 (Omnicomm output) tab: showing the sensor's settings, collecting them for a write, and the write itself.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "requests.h"
+
+void MainWindow_t::fillOmnicommTab(const OmnicommConfig_t& config) {
+    ui->cboxOmniTxMode->setChecked(config.TxMode);
+    setOmnicommControlsEnabled(true);
+    ui->cboxOmniUnits->setCurrentIndex(unitsIndex(config.Units));
+    ui->cboxOmniTxMode->setChecked(config.TxMode);
+    ui->spboxOmniTxPeriod->setEnabled(config.TxMode);
+    ui->spboxOmniAddr->setValue(config.Address);
+    ui->spboxOmniTxPeriod->setValue(config.TxPeriodSec);
+}
+
+OmnicommConfig_t MainWindow_t::readOmnicommTab() const {
+    OmnicommConfig_t config;
+    config.TxMode = ui->cboxOmniTxMode->isChecked();
+    // Without periodic output the period box's value means nothing to the sensor.
+    config.TxPeriodSec = config.TxMode ? ui->spboxOmniTxPeriod->value() : 0;
+    config.Units = unitsName(ui->cboxOmniUnits->currentIndex());
+    config.Address = ui->spboxOmniAddr->value();
+    return config;
+}
+
+void MainWindow_t::slotTxModeChange(bool state) {
+    if (!state)
+        ui->spboxOmniTxPeriod->setEnabled(false);
+    else if (ui->cboxOmniTxMode->isChecked())
+        ui->spboxOmniTxPeriod->setEnabled(true);
+}
+
+void MainWindow_t::stepOmnicomm(SerialDataTypeE type) {
+    if (fsmState == StateE::SET_OMNICOMM_CONFIG) {
+        if (type != SerialDataTypeE::NO_DATA) {
+            fsmError();
+            return;
+        }
+        const OmnicommConfig_t config = readOmnicommTab();
+        fsmState = StateE::SET_OMNICOMM_CONFIG_ACK;
+        setOmnicommControlsEnabled(false);
+        sendRequest(reqWriteOmnicommConfig(config.Address, config.TxMode, config.Units, config.TxPeriodSec));
+        return;
+    }
+    if (type != SerialDataTypeE::OK) {
+        fsmError();
+        return;
+    }
+    finishSequence(settingsSavedText(), ControlGroupE::OMNICOMM);
+}

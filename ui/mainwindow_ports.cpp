@@ -1,0 +1,144 @@
+// The port box and the connect button: which sensor ports are offered, connecting and disconnecting, and the port's
+// error reports.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "diagnosticdialog.h"
+#include "serialparser.h"
+
+#include <QDebug>
+#include <QTimer>
+
+namespace {
+
+constexpr int REFRESH_INTERVAL_MS = 2000;
+
+} // namespace
+
+void MainWindow_t::setUpPorts(PortSource_t source) {
+    portSource = source ? std::move(source) : PortSource_t(systemPorts);
+    refreshTimerP = new QTimer(this);
+    refreshTimerP->setInterval(REFRESH_INTERVAL_MS);
+    connect(ui->btnSerialPortP, &QPushButton::clicked, this, &MainWindow_t::slotBtnSerialPort_clicked);
+    connect(refreshTimerP, &QTimer::timeout, this, &MainWindow_t::slotRefreshSerialList);
+    connect(diagnosticDialogP->driverButton(), &QPushButton::clicked, this, [] { openDriverFolder(); });
+    slotRefreshSerialList();
+    refreshTimerP->start();
+}
+
+void MainWindow_t::slotRefreshSerialList() {
+    if (portState == PortStateE::CONNECTING || portState == PortStateE::CONNECTED || portState == PortStateE::READING)
+        qCritical() << "Refresh wrong state";
+
+    portInfoList.clear();
+    QStringList names;
+    for (const ShownPort_t& shown : sensorPorts(portSource())) {
+        portInfoList.append(shown.port);
+        names.append(shown.shownName);
+    }
+
+    // Rebuilding an unchanged box would throw away the user's selection.
+    QStringList items;
+    for (int i = 0; i < ui->cboxSerialListP->count(); ++i)
+        items.append(ui->cboxSerialListP->itemText(i));
+    if (items != names) {
+        ui->cboxSerialListP->clear();
+        ui->cboxSerialListP->addItems(names);
+    }
+
+    ui->btnSerialPortP->setEnabled(true);
+    if (portInfoList.isEmpty()) {
+        portState = PortStateE::NO_PORTS;
+        ui->cboxSerialListP->setEnabled(false);
+        ui->btnSerialPortP->setText(tr("Диагностика"));
+    } else {
+        portState = PortStateE::PORT_READY;
+        ui->cboxSerialListP->setEnabled(true);
+        ui->btnSerialPortP->setText(tr("Подключить"));
+    }
+}
+
+void MainWindow_t::slotBtnSerialPort_clicked() {
+    qInfo() << "BtnSerialPort_clicked";
+    switch (portState) {
+    case PortStateE::PORT_READY: {
+        portState = PortStateE::CONNECTING;
+        fsmState = StateE::START;
+        if (parserP) {
+            // No path leaves a link behind; should one exist, it must not keep its port open.
+            qCritical() << "parserP_memoryLeak";
+            delete parserP;
+            parserP = nullptr;
+        }
+        ui->btnSerialPortP->setText(tr("Подключение..."));
+        ui->btnSerialPortP->setEnabled(false);
+        ui->cboxSerialListP->setEnabled(false);
+        refreshTimerP->stop();
+
+        const int index = qMax(0, ui->cboxSerialListP->currentIndex());
+        parserP = new SerialParser_t(portInfoList.value(index).portName);
+        connect(parserP, &SerialParser_t::signError, this, &MainWindow_t::slotSerialError);
+        connect(parserP, &SerialParser_t::signFromDevice, this, &MainWindow_t::slotFromDevice);
+        connect(this, &MainWindow_t::signToDevice, parserP, &SerialParser_t::slotToDevice);
+        emit parserP->signOpen();
+        break;
+    }
+    case PortStateE::CONNECTED:
+        closeConnection();
+        break;
+    case PortStateE::NO_PORTS:
+        diagnosticDialogP->setDriverAvailable(driverFolderExists());
+        diagnosticDialogP->show();
+        break;
+    case PortStateE::CONNECTING:
+    case PortStateE::READING:
+        qCritical() << "Can't press!";
+        break;
+    }
+}
+
+void MainWindow_t::slotSerialError(QSerialPort::SerialPortError inError) {
+    qInfo() << inError;
+    if (inError == QSerialPort::NoError) {
+        if (portState != PortStateE::CONNECTING) {
+            qWarning() << "Can't be serial no error when not pending";
+            return;
+        }
+        portState = PortStateE::READING;
+        ui->btnSerialPortP->setText(tr("Чтение данных..."));
+        slotFromDevice(SerialDataTypeE::NO_DATA, QByteArray());
+        return;
+    }
+    if (inError < QSerialPort::DeviceNotFoundError || inError > QSerialPort::NotOpenError)
+        return;
+    if (portState == PortStateE::NO_PORTS || portState == PortStateE::PORT_READY)
+        qCritical() << "Cant be serial error when not connected";
+    else
+        closeConnection();
+}
+
+void MainWindow_t::closeConnection() {
+    delete parserP;
+    parserP = nullptr;
+    portState = PortStateE::PORT_READY;
+    slotRefreshSerialList();
+    refreshTimerP->start();
+    setControlsEnabled(false);
+    // Without a link an RS485 apply would wait for an answer that cannot come.
+    setOmnicommControlsEnabled(false);
+    ui->btnCalibration->hide();
+    ui->btnCalibrationHelp->hide();
+    ui->lblDeviceP->clear();
+    ui->lblDeviceIdP->clear();
+    ui->lblFwVersionP->clear();
+    qDebug() << "state = StateE::IDLE!!!";
+    enterIdle();
+}
+
+void MainWindow_t::setConnected() {
+    portState = PortStateE::CONNECTED;
+    ui->btnSerialPortP->setText(tr("Отключить"));
+    ui->btnSerialPortP->setEnabled(true);
+    setControlsEnabled(true);
+    applyActiveTankToUi();
+}
