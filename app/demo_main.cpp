@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -23,8 +24,21 @@ QMainWindow* makeDemoWindow(QApplication& app) {
                                                        "sensor-emulator's link (repeatable)."),
                                         QStringLiteral("path"));
     parser.addOption(portOption);
+    const QCommandLineOption quitOption(QStringLiteral("quit-after"),
+                                        QStringLiteral("Quit by itself after <ms> milliseconds (for smoke tests)."),
+                                        QStringLiteral("ms"));
+    parser.addOption(quitOption);
     addEmulatorOptions(parser);
     parser.process(app);
+    if (parser.isSet(quitOption)) {
+        bool ok = false;
+        const int quitAfterMs = parser.value(quitOption).toInt(&ok);
+        if (!ok || quitAfterMs < 0) {
+            std::fprintf(stderr, "velmaro-config-demo: --quit-after takes milliseconds\n");
+            return nullptr;
+        }
+        QTimer::singleShot(quitAfterMs, &app, &QCoreApplication::quit);
+    }
 
     auto* emulatorP = new SensorEmulator_t;
     QString error;
