@@ -15,9 +15,10 @@ struct Ripple_t {
 };
 constexpr Ripple_t RIPPLES[] = {{1.5, 2.3}, {0.8, 0.7}}; // surface waves
 constexpr double FALLBACK_HEIGHT_MM = 500.0;
-// Raw units per mm of level, and the transducer's own delay.
-constexpr double TOF_PER_MM = 25.0;
-constexpr double TOF_OFFSET = 1200.0;
+// Raw units: the transducer's own delay at an empty tank, and the span up to a full one. The live plot's fixed range
+// is -5..200, so the raw reading of a real-sized tank stays well inside it.
+constexpr double TOF_EMPTY = 10.0;
+constexpr double TOF_SPAN = 170.0;
 
 double wave(double seconds, double period) {
     return std::sin(2.0 * M_PI * seconds / period);
@@ -48,6 +49,6 @@ Installation_t simulatedReading(const TankConfigRecord_t& tank, qint64 msec) {
         level += ripple.amplitudeMm * wave(seconds, ripple.periodS);
     Installation_t reading;
     reading.mm = static_cast<qint32>(std::lround(level));
-    reading.RawTOF = static_cast<qint32>(std::lround(TOF_OFFSET + TOF_PER_MM * std::max(level, 0.0)));
+    reading.RawTOF = static_cast<qint32>(std::lround(TOF_EMPTY + TOF_SPAN * std::clamp(level / height, 0.0, 1.0)));
     return reading;
 }
