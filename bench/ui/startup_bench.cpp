@@ -1,6 +1,7 @@
 // Time from construction to the first complete paint of MainWindow_t, against the floor a Qt Widgets program cannot
 // beat: a bare QMainWindow holding one QCustomPlot. Prints both medians and their ratio (target: at most 2.0).
 #include "mainwindow.h"
+#include "portlist.h"
 #include "resources.h"
 
 #include <QApplication>
@@ -103,8 +104,20 @@ int main(int argc, char* argv[]) {
         floorMs.push_back(constructAndPaintMs(floorWindow));
     }
 
+    // The window lists the serial ports as it starts; how much of its time that scan takes depends on the machine's
+    // tty devices, so it is shown apart.
+    std::vector<double> scanMs;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        systemPorts();
+        scanMs.push_back(timer.nsecsElapsed() / 1e6);
+    }
+
     print("MainWindow_t", windowMs);
     print("QMainWindow + QCustomPlot (floor)", floorMs);
-    std::printf("ratio %.2f (target <= 2.0)\n", median(windowMs) / median(floorMs));
+    print("serial port scan (inside the window)", scanMs);
+    std::printf("ratio %.2f (target <= 2.0); without the port scan %.2f\n", median(windowMs) / median(floorMs),
+                (median(windowMs) - median(scanMs)) / median(floorMs));
     return 0;
 }
