@@ -127,6 +127,8 @@ private:
 
     StateE fsmState = StateE::START;
     bool testRunning = false;
+    // Start and stop requests of the test whose "ok" has not arrived yet.
+    int unansweredSwitches = 0;
     int tankMixture = 0;
     QString tankLiquid;
     int activeRecord = 0;

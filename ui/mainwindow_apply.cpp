@@ -14,12 +14,21 @@ namespace {
 constexpr int WRITABLE_RECORD_ID = 2;
 constexpr int STANDARD_TANK_WALL_MM = 3;
 constexpr int STANDARD_TOROID_INNER_DIAMETER_MM = 172;
-// The last position of the sensor's own records in the tank list; standard tanks follow.
-constexpr int LAST_DEVICE_RECORD_POSITION = 2;
 constexpr int PROPANE_MIXTURE_MIN = 95;
 
 QString liquidForMixture(int mixture) {
     return QString::fromLatin1(mixture >= PROPANE_MIXTURE_MIN ? WireNames::LIQUID_PROPANE : WireNames::LIQUID_BUTANE);
+}
+
+// How many entries at the head of the tank list are the sensor's records; the catalogue follows them. Normally 3, but
+// a sensor that answers a record request with a later record leaves fewer.
+int deviceEntryCount(const TankList_t& list) {
+    static const int catalogueSize = [] {
+        TankList_t catalogue;
+        fillStandardTanks(catalogue);
+        return static_cast<int>(catalogue.size());
+    }();
+    return static_cast<int>(list.size()) - catalogueSize;
 }
 
 TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int outer, int wall) {
@@ -96,7 +105,8 @@ void MainWindow_t::applyTank(bool logIt) {
         finishSequence(tr("Выберите бак из списка."), ControlGroupE::ACTIONS);
         return;
     }
-    if (position > LAST_DEVICE_RECORD_POSITION) {
+    // Counted, not taken as 3: a catalogue tank must never pass for one of the sensor's records.
+    if (position >= deviceEntryCount(tankList)) {
         int outer = 0;
         int length = 0;
         parseTankText(entry.text, outer, length);

@@ -66,10 +66,11 @@ void MainWindow_t::stepCalibration(SerialDataTypeE type, const nlohmann::json& v
 
 void MainWindow_t::slotConfirmCalibrationReset() {
     QMessageBox box;
+    // The flags first: setting them afterwards takes the focus from Cancel, and Enter would then confirm the reset.
+    box.setWindowFlags(box.windowType() | dialogWindowFlags());
     box.setText(tr("Сбросить калибровку?\nВсе данные калибровки будут удалены!"));
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
-    box.setWindowFlags(box.windowType() | dialogWindowFlags());
     if (box.exec() == QMessageBox::Ok)
         enterState(StateE::RESET_CALIBRATION);
 }

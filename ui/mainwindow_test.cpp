@@ -7,6 +7,7 @@
 #include "tofwidget.h"
 
 #include <QDebug>
+#include <QTimer>
 
 void MainWindow_t::stepTest(SerialDataTypeE type) {
     switch (fsmState) {
@@ -16,6 +17,7 @@ void MainWindow_t::stepTest(SerialDataTypeE type) {
             return;
         }
         setControlsEnabled(false);
+        unansweredSwitches = 1;
         sendRequest(reqInstallation(1));
         fsmState = StateE::START_TEST_ACK;
         return;
@@ -26,11 +28,16 @@ void MainWindow_t::stepTest(SerialDataTypeE type) {
         }
         fsmState = StateE::STOP_TEST_ACK;
         setControlsEnabled(false);
+        // Until the stream has stopped every event is a measurement or an "ok" of the test, which an RS485 write
+        // started now would take for its own reply.
+        setOmnicommControlsEnabled(false);
+        ++unansweredSwitches; // a start stopped at once still has its own "ok" coming
         sendRequest(reqInstallation(0));
         return;
     default: // START_TEST_ACK, STOP_TEST_ACK
-        // Measurements sent before the sensor saw the stop are still coming: ask again until it acknowledges.
+        // Measurements sent before the sensor saw the stop are still coming: ask again for each of them.
         if (fsmState == StateE::STOP_TEST_ACK && type == SerialDataTypeE::MEASUREMENT) {
+            ++unansweredSwitches;
             sendRequest(reqInstallation(0));
             return;
         }
@@ -38,6 +45,13 @@ void MainWindow_t::stepTest(SerialDataTypeE type) {
             fsmError();
             return;
         }
+        // Every request is answered with an "ok" of its own: the conversation is idle once the last one is in.
+        if (--unansweredSwitches > 0) {
+            replyTimerP->start(replyTimeoutMs); // the sensor is answering: the time limit counts from its last reply
+            return;
+        }
+        if (fsmState == StateE::STOP_TEST_ACK)
+            setOmnicommControlsEnabled(true);
         setControlsEnabled(true);
         enterIdle();
         return;

@@ -33,6 +33,8 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     lineSeparatorP->setFrameShape(QFrame::HLine);
     lineSeparatorP->setFrameShadow(QFrame::Sunken);
     lineSeparatorP->setLineWidth(10);
+    // A centred cell gives a line its size hint, which has no width: without a minimum the line is not drawn.
+    lineSeparatorP->setMinimumWidth(COLUMNS * sizeUnit);
 
     btnApplyP->setMinimumSize(4 * sizeUnit, ROW_HEIGHT);
     btnCloseP->setMinimumSize(4 * sizeUnit, ROW_HEIGHT);

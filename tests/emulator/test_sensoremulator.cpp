@@ -353,6 +353,23 @@ private slots:
         QCOMPARE(emulator->requests(), QStringList({R"(["Info"])", R"(["TankConfig"])"}));
     }
 
+    void overrideFault_matchingRequestGetsTheCannedReplyAndChangesNothing() {
+        EmulatorFaults_t faults;
+        faults.overridePrefix = QStringLiteral(R"(["TankConfig",{"Active":0}])");
+        QVERIFY(openWith(faults));
+        const json before = emulator->stateJson();
+        QCOMPARE(client->exchange(reqActiveRecord(0)), ERROR);
+        QCOMPARE(emulator->stateJson(), before);
+        // Requests of the same name that do not match are served as usual.
+        QCOMPARE(client->exchange(reqWriteTankConfig("Butane", 40, 1)), OK);
+
+        faults.overridePrefix = QStringLiteral(R"(["Calibration"])");
+        faults.overrideReply = json::array({"Calibration", {{"Empty", 0}, {"Full", -12}}});
+        emulator->setFaults(faults);
+        QCOMPARE(client->exchange(reqCalibrationRead()), faults.overrideReply);
+        QCOMPARE(client->exchange(reqCalibrate(0)), OK);
+    }
+
     void recordIdFault_replyMisstatesId_data() {
         QTest::addColumn<int>("fault");
         QTest::addColumn<int>("id");

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <nlohmann/json.hpp>
 
 // How record replies misstate their id.
 enum class RecordIdFaultE { NONE, SHIFTED, OUT_OF_RANGE };
@@ -20,6 +21,10 @@ struct EmulatorFaults_t {
     int coalesceHoldMs = 300;
     // Requests of this name are logged but never answered; empty is off.
     QString silentCommand;
+    // Requests whose text (as requests() logs it) begins with overridePrefix are answered with overrideReply and
+    // change nothing; empty is off. The default reply refuses them as the sensor refuses a bad request.
+    QString overridePrefix;
+    nlohmann::json overrideReply = nlohmann::json::array({"error"});
     // Tank record replies carry id + 1 (SHIFTED) or OUT_OF_RANGE_ID instead of the record's id.
     RecordIdFaultE recordId = RecordIdFaultE::NONE;
     // Bytes written in front of every frame.

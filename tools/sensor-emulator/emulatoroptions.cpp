@@ -16,6 +16,8 @@ const QString SPLIT_GAP = QStringLiteral("split-gap");
 const QString COALESCE = QStringLiteral("coalesce");
 const QString COALESCE_HOLD = QStringLiteral("coalesce-hold");
 const QString SILENT = QStringLiteral("silent");
+const QString OVERRIDE = QStringLiteral("override");
+const QString OVERRIDE_REPLY = QStringLiteral("override-reply");
 const QString RECORD_ID = QStringLiteral("record-id");
 const QString GARBAGE = QStringLiteral("garbage");
 const QString DROP_AFTER = QStringLiteral("drop-after");
@@ -65,11 +67,24 @@ bool readGarbage(const QCommandLineParser& parser, QByteArray& out, QString& err
     return true;
 }
 
+bool readOverride(const QCommandLineParser& parser, EmulatorFaults_t& f, QString& error) {
+    f.overridePrefix = parser.value(OVERRIDE);
+    if (!parser.isSet(OVERRIDE_REPLY))
+        return true;
+    const nlohmann::json reply = nlohmann::json::parse(parser.value(OVERRIDE_REPLY).toStdString(), nullptr, false);
+    if (!reply.is_array() || reply.empty()) {
+        error = QStringLiteral("--override-reply wants a JSON array, e.g. [\"error\"]");
+        return false;
+    }
+    f.overrideReply = reply;
+    return true;
+}
+
 bool readFaults(const QCommandLineParser& parser, EmulatorFaults_t& f, QString& error) {
     f.streamAtStart = parser.isSet(STREAM_AT_START);
     f.coalesce = parser.isSet(COALESCE);
     f.silentCommand = parser.value(SILENT);
-    return readInt(parser, CORRUPT_EVERY, 1, MAX_COUNT, f.corruptEveryNth, error) &&
+    return readOverride(parser, f, error) && readInt(parser, CORRUPT_EVERY, 1, MAX_COUNT, f.corruptEveryNth, error) &&
            readInt(parser, SPLIT, 2, MAX_COUNT, f.splitPieces, error) &&
            readInt(parser, SPLIT_GAP, 0, MAX_MS, f.splitGapMs, error) &&
            readInt(parser, COALESCE_HOLD, 0, MAX_MS, f.coalesceHoldMs, error) &&
@@ -94,6 +109,13 @@ void addEmulatorOptions(QCommandLineParser& parser) {
         {COALESCE, QStringLiteral("Send frames in pairs, two in one write.")},
         {COALESCE_HOLD, QStringLiteral("How long a frame waits for its partner (default 300)."), QStringLiteral("ms")},
         {SILENT, QStringLiteral("Never answer requests named <name>, e.g. Info."), QStringLiteral("name")},
+        {OVERRIDE,
+         QStringLiteral(
+             "Answer requests whose JSON text begins with <text> with the override reply and change nothing, "
+             "e.g. '[\"TankConfig\",{\"Active\":2}]'."),
+         QStringLiteral("text")},
+        {OVERRIDE_REPLY, QStringLiteral("The reply for --override, a JSON array (default [\"error\"])."),
+         QStringLiteral("json")},
         {RECORD_ID, QStringLiteral("Tank record replies carry a wrong id: shifted (id + 1) or out-of-range (7)."),
          QStringLiteral("fault")},
         {GARBAGE, QStringLiteral("Write these bytes in front of every frame, in hex, e.g. 55aa00."),

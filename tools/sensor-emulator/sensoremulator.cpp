@@ -85,6 +85,10 @@ QStringList SensorEmulator_t::requests() const {
     return requestLog;
 }
 
+QList<Installation_t> SensorEmulator_t::streamed() const {
+    return streamLog;
+}
+
 json SensorEmulator_t::stateJson() const {
     return stateToJson(state);
 }
@@ -151,10 +155,12 @@ void SensorEmulator_t::handleItem(const QByteArray& item) {
         qWarning() << "Emulator: dropped a bad frame" << item.toHex(' ');
         return;
     }
-    requestLog << compactText(request);
+    const QString text = compactText(request);
+    requestLog << text;
     if (!faults.silentCommand.isEmpty() && responseName(request) == faults.silentCommand)
         return;
-    json reply = replyTo(request, currentReading(), state);
+    const bool overridden = !faults.overridePrefix.isEmpty() && text.startsWith(faults.overridePrefix);
+    json reply = overridden ? faults.overrideReply : replyTo(request, currentReading(), state);
     if (isRecordReply(reply))
         misstateRecordId(reply, faults.recordId);
     output.send(jsonToFrame(reply), faults.replyDelayMs);
@@ -173,7 +179,9 @@ void SensorEmulator_t::updateStream() {
 void SensorEmulator_t::slotStreamTick() {
     if (output.pendingBytes() + pty.backlog() > STREAM_BACKLOG_LIMIT)
         return;
-    output.send(jsonToFrame(json::array({"Installation", installationToJson(currentReading())})), 0);
+    const Installation_t reading = currentReading();
+    streamLog << reading;
+    output.send(jsonToFrame(json::array({"Installation", installationToJson(reading)})), 0);
 }
 
 void SensorEmulator_t::slotDropLine() {

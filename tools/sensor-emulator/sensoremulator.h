@@ -9,6 +9,7 @@
 #include "sensorstate.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -36,6 +37,8 @@ public:
     // Every request received, oldest first, as compact JSON text with object keys sorted,
     // e.g. ["TankConfig",{"id":0}]. Frames that do not decode are not requests.
     QStringList requests() const;
+    // Every measurement the stream has sent, oldest first.
+    QList<Installation_t> streamed() const;
 
     // The whole state: Info, TankConfig, Records, OmnicommConfig, Calibration, Installation.
     nlohmann::json stateJson() const;
@@ -65,6 +68,7 @@ private:
     EmulatorFaults_t faults;
     SensorState_t state;
     QStringList requestLog;
+    QList<Installation_t> streamLog;
     QByteArray received; // bytes after the last delimiter
     QElapsedTimer clock;
     QElapsedTimer dropClock;
