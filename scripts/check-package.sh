@@ -37,7 +37,9 @@ grep -q 'TAG+="uaccess"' "$rules" && grep -q 'ID_MM_DEVICE_IGNORE' "$rules" || f
 errors=$(lintian "$deb" 2>/dev/null | grep '^E:' || true)
 [ -z "$errors" ] || fail "lintian errors: $errors"
 
-# The installed demo starts offscreen and quits by itself.
-QT_QPA_PLATFORM=offscreen timeout 30 "$root/usr/bin/velmaro-config-demo" --quit-after 1500 > /dev/null 2>&1 ||
+# The installed demo starts offscreen and quits by itself (its log file goes to a scratch home).
+mkdir -p "$root/home"
+HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config" QT_QPA_PLATFORM=offscreen timeout 30 "$root/usr/bin/velmaro-config-demo" --quit-after 1500 > /dev/null 2>&1 ||
     fail "installed velmaro-config-demo did not start and quit cleanly"
+ls "$root"/home/Documents/Velmaro/Logs/log__*.txt > /dev/null 2>&1 || fail "the demo wrote no log file"
 echo "check-package: $(basename "$deb") passed"
