@@ -50,6 +50,15 @@ void verifyErrorPath(const WindowHarness_t& h, const ModalBoxCloser_t& closer) {
     QVERIFY(h.widget("btnCalibration")->isHidden());
 }
 
+// Connects to a sensor with the given faults and expects the reading to end on the error path.
+void readIntoErrorPath(WindowHarness_t& h, const EmulatorFaults_t& faults) {
+    h.emulator().setFaults(faults);
+    ModalBoxCloser_t closer;
+    h.connectButton()->click();
+    QVERIFY(closer.waitForCount(1, 10000));
+    verifyErrorPath(h, closer);
+}
+
 } // namespace
 
 class ReadingTest_t : public QObject {
@@ -179,12 +188,9 @@ void ReadingTest_t::shiftedRecordIds_nextRequestFollowsTheReplysId() {
     WindowHarness_t h;
     EmulatorFaults_t faults;
     faults.recordId = RecordIdFaultE::SHIFTED; // record 0 comes back as id 1, record 2 as id 3
-    h.emulator().setFaults(faults);
-    ModalBoxCloser_t closer;
-    h.connectButton()->click();
-    QVERIFY(closer.waitForCount(1, 10000));
-
-    verifyErrorPath(h, closer);
+    readIntoErrorPath(h, faults);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(h.emulator().requests(), (QStringList{FULL_READING.mid(0, 4) << FULL_READING.at(5)}));
 }
 
@@ -216,13 +222,10 @@ void ReadingTest_t::recordIdOutOfRange_takesTheErrorPath() {
     WindowHarness_t h;
     EmulatorFaults_t faults;
     faults.recordId = RecordIdFaultE::OUT_OF_RANGE;
-    h.emulator().setFaults(faults);
     LogCapture_t log;
-    ModalBoxCloser_t closer;
-    h.connectButton()->click();
-    QVERIFY(closer.waitForCount(1, 10000));
-
-    verifyErrorPath(h, closer);
+    readIntoErrorPath(h, faults);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(h.emulator().requests(), FULL_READING.mid(0, 4));
     QCOMPARE(log.textsStartingWith(QStringLiteral("Tank record id out of range")).size(), 1);
 }
@@ -232,13 +235,10 @@ void ReadingTest_t::silentSensor_hitsTheReplyTimeLimit() {
     h.window().setReplyTimeoutMs(300);
     EmulatorFaults_t faults;
     faults.silentCommand = QStringLiteral("Info");
-    h.emulator().setFaults(faults);
     LogCapture_t log;
-    ModalBoxCloser_t closer;
-    h.connectButton()->click();
-    QVERIFY(closer.waitForCount(1, 10000));
-
-    verifyErrorPath(h, closer);
+    readIntoErrorPath(h, faults);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(h.emulator().requests(), FULL_READING.mid(0, 2));
     const QStringList warnings = log.texts(QtWarningMsg);
     QVERIFY2(warnings.filter(QStringLiteral("No reply in time")).size() == 1, qPrintable(warnings.join('\n')));

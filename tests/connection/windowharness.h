@@ -5,6 +5,7 @@
 
 #include "mainwindow.h"
 #include "sensoremulator.h"
+#include "widgetlookup.h"
 
 #include <QApplication>
 #include <QString>
@@ -34,10 +35,7 @@ public:
     // A named widget of the window's form; the test fails at once when there is none.
     template <typename T = QWidget>
     T* widget(const char* name) const {
-        T* found = windowP->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no widget %s", name);
-        return found;
+        return child<T>(*windowP, name);
     }
     QPushButton* connectButton() const;
     PropertiesDialog_t* propertiesDialog() const;

@@ -1,6 +1,7 @@
 // Connection help: texts and driver button by the driver folder's presence, the folder check in a real working
 // directory, and the URL the driver button asks the desktop to open.
 
+#include "connectionhelp.h"
 #include "diagnosticdialog.h"
 #include "modalboxcloser.h"
 
@@ -10,26 +11,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-const QString SHORT_TEXT = QStringLiteral("Проверьте подключение устройства и исправность используемого USB кабеля.");
-const QString LONG_TEXT =
-    SHORT_TEXT + QStringLiteral(" Если проблем с подключением не обнаружено, то нажмите кнопку \"Драйвер\" и в "
-                                "открывшейся папке запустите файл для повторной установки драйвера.");
-
-} // namespace
-
-// Takes the place of the desktop for URLs without scheme.
-class UrlCatcher_t : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void catchUrl(const QUrl& url) { urls << url; }
-};
 
 class TestDiagnosticDialog : public QObject {
     Q_OBJECT
@@ -41,8 +22,8 @@ private slots:
     void driverAvailability_choosesTextAndButton_data() {
         QTest::addColumn<bool>("available");
         QTest::addColumn<QString>("text");
-        QTest::newRow("driver folder present") << true << LONG_TEXT;
-        QTest::newRow("driver folder missing") << false << SHORT_TEXT;
+        QTest::newRow("driver folder present") << true << LONG_HELP_TEXT;
+        QTest::newRow("driver folder missing") << false << SHORT_HELP_TEXT;
     }
     void driverAvailability_choosesTextAndButton() {
         QFETCH(bool, available);

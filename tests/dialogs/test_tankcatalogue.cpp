@@ -2,6 +2,7 @@
 // matching a stored custom tank to a catalogue tank and what the tank combo box shows.
 
 #include "tankcatalogue.h"
+#include "tankfixtures.h"
 
 #include <QComboBox>
 #include <QtTest>
@@ -11,23 +12,6 @@ Q_DECLARE_METATYPE(TankList_t)
 Q_DECLARE_METATYPE(std::optional<TankKindE>)
 
 namespace {
-
-const QStringList CYLINDERS = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
-                               "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
-
-TankConfigRecord_t record(int id, TankKindE kind, int outer, int length, int inner = 0) {
-    const TankWireFields_t fields = tankWireFields(kind, inner);
-    TankConfigRecord_t r;
-    r.id = id;
-    r.Shape = fields.Shape;
-    r.Orientation = fields.Orientation;
-    r.InnerDiameter = fields.InnerDiameter;
-    r.OuterDiameter = outer;
-    r.Length = length;
-    r.Height = length;
-    r.Wall = 3;
-    return r;
-}
 
 // The list as a complete reading leaves it: three records (record `active` selected), then the catalogue.
 TankList_t readList(const TankConfigRecord_t& r0, const TankConfigRecord_t& r1, const TankConfigRecord_t& r2,
@@ -56,15 +40,10 @@ private slots:
     void standardTanks_listedPerKindInCatalogueOrder_data() {
         QTest::addColumn<TankKindE>("kind");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("toroids") << TankKindE::Toroid
-                                 << QStringList{"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L",
-                                                "630x250 60L", "630x270 66L", "650x200 50L", "650x225 55L",
-                                                "650x250 65L", "650x270 70L", "720x230 78L", "720x240 83L",
-                                                "720x270 89L"};
-        QTest::newRow("solid") << TankKindE::CylinderP
-                               << QStringList{"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"};
-        QTest::newRow("horizontal cylinders") << TankKindE::CylinderH << CYLINDERS;
-        QTest::newRow("vertical cylinders") << TankKindE::CylinderV << CYLINDERS;
+        QTest::newRow("toroids") << TankKindE::Toroid << STANDARD_TOROIDS;
+        QTest::newRow("solid") << TankKindE::CylinderP << STANDARD_SOLIDS;
+        QTest::newRow("horizontal cylinders") << TankKindE::CylinderH << STANDARD_CYLINDERS;
+        QTest::newRow("vertical cylinders") << TankKindE::CylinderV << STANDARD_CYLINDERS;
     }
     void standardTanks_listedPerKindInCatalogueOrder() {
         QFETCH(TankKindE, kind);
@@ -83,7 +62,7 @@ private slots:
     }
 
     void standardTanks_appendedAfterRecordsInKindBlocks() {
-        TankList_t list{entryFromRecord(record(0, TankKindE::CylinderV, 300, 640), true)};
+        TankList_t list{entryFromRecord(tankRecord(0, TankKindE::CylinderV, 300, 640), true)};
         fillStandardTanks(list);
         QCOMPARE(list.size(), std::size_t(34));
         QCOMPARE(list.front().text, QByteArray("300x640"));
@@ -114,7 +93,7 @@ private slots:
         QFETCH(bool, active);
         QFETCH(QByteArray, text);
         QFETCH(bool, custom);
-        TankConfigRecord_t r = record(id, kind, 600, 200, inner);
+        TankConfigRecord_t r = tankRecord(id, kind, 600, 200, inner);
         r.Height = 999; // the length is the dimension read back; the height is ignored
         const TankListEntry e = entryFromRecord(r, active);
         QCOMPARE(e.text, text);
@@ -150,15 +129,15 @@ private slots:
     void parseTankText_readsBackEveryRecordText() {
         int outer = 0;
         int length = 0;
-        parseTankText(entryFromRecord(record(2, TankKindE::CylinderH, 356, 1045), true).text, outer, length);
+        parseTankText(entryFromRecord(tankRecord(2, TankKindE::CylinderH, 356, 1045), true).text, outer, length);
         QCOMPARE(outer, 356);
         QCOMPARE(length, 1045);
     }
 
     void selectedEntry_firstSelectedOrNone() {
         TankList_t list =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, TankKindE::CylinderH, 350, 900), 1);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, TankKindE::CylinderH, 350, 900), 1);
         TankListEntry entry;
         QVERIFY(selectedEntry(list, entry));
         QCOMPARE(entry.text, QByteArray("650x250"));
@@ -194,8 +173,8 @@ private slots:
         QFETCH(bool, found);
         QFETCH(int, position);
         const TankList_t list =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, TankKindE::Toroid, 630, 250, 172), 2);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, TankKindE::Toroid, 630, 250, 172), 2);
         TankListEntry entry;
         int foundPosition = -1;
         QCOMPARE(findEntry(list, text, kind, entry, foundPosition), found);
@@ -241,8 +220,8 @@ private slots:
         QFETCH(int, matchedPosition);
         QFETCH(QByteArray, matchedText);
         TankList_t list =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, kind, outer, length, inner), 2);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, kind, outer, length, inner), 2);
         const TankList_t before = list;
 
         QCOMPARE(matchStandardTank(list, 2, inner), matchedPosition >= 0);
@@ -275,28 +254,27 @@ private slots:
         TankList_t standard;
         fillStandardTanks(standard);
         QTest::newRow("nothing selected: first item current")
-            << standard << std::optional<TankKindE>(TankKindE::CylinderP)
-            << QStringList{"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"} << 0;
+            << standard << std::optional<TankKindE>(TankKindE::CylinderP) << STANDARD_SOLIDS << 0;
 
         const TankList_t sensorVertical =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, TankKindE::CylinderH, 350, 900), 0);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, TankKindE::CylinderH, 350, 900), 0);
         QTest::newRow("selected sensor record listed first and current")
-            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderV) << (QStringList{"300x640"} + CYLINDERS)
-            << 0;
+            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderV)
+            << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 0;
         QTest::newRow("selection of another kind: first item current")
-            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderH) << CYLINDERS << 0;
+            << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderH) << STANDARD_CYLINDERS << 0;
 
         TankList_t matched =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, TankKindE::CylinderV, 300, 1000), 2);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, TankKindE::CylinderV, 300, 1000), 2);
         QVERIFY(matchStandardTank(matched, 2, 0));
-        QTest::newRow("matched catalogue tank current")
-            << matched << std::optional<TankKindE>(TankKindE::CylinderV) << (QStringList{"300x640"} + CYLINDERS) << 4;
+        QTest::newRow("matched catalogue tank current") << matched << std::optional<TankKindE>(TankKindE::CylinderV)
+                                                        << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 4;
 
         const TankList_t customAfterItems =
-            readList(record(0, TankKindE::Toroid, 600, 200, 172), record(1, TankKindE::Toroid, 650, 250, 172),
-                     record(2, TankKindE::Toroid, 700, 240, 150), 2);
+            readList(tankRecord(0, TankKindE::Toroid, 600, 200, 172), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
+                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
         QStringList toroids{"600x200", "650x250"};
         for (const TankListEntry& e : standard)
             if (e.kind == TankKindE::Toroid)
@@ -305,8 +283,8 @@ private slots:
             << customAfterItems << std::optional<TankKindE>(TankKindE::Toroid) << toroids << 1;
 
         const TankList_t customFirst =
-            readList(record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::CylinderV, 300, 780),
-                     record(2, TankKindE::Toroid, 700, 240, 150), 2);
+            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderV, 300, 780),
+                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
         QTest::newRow("selected custom entry before any item: first item current")
             << customFirst << std::optional<TankKindE>(TankKindE::Toroid) << QStringList(toroids.mid(2)) << 0;
 

@@ -2,6 +2,7 @@
 // shows the dialog with the driver folder checked anew in the working directory, and the driver button asks the
 // desktop to open that folder.
 
+#include "connectionhelp.h"
 #include "diagnosticdialog.h"
 #include "windowharness.h"
 
@@ -14,11 +15,6 @@
 #include <memory>
 
 namespace {
-
-const QString SHORT_TEXT = QStringLiteral("Проверьте подключение устройства и исправность используемого USB кабеля.");
-const QString LONG_TEXT =
-    SHORT_TEXT + QStringLiteral(" Если проблем с подключением не обнаружено, то нажмите кнопку \"Драйвер\" и в "
-                                "открывшейся папке запустите файл для повторной установки драйвера.");
 
 // Presses the connect button and reports what the dialog then shows; the dialog is closed again with its own button.
 struct Shown_t {
@@ -39,17 +35,6 @@ Shown_t pressAndLook(WindowHarness_t& h) {
 }
 
 } // namespace
-
-// Takes the place of the desktop for URLs without scheme.
-class UrlCatcher_t : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void catchUrl(const QUrl& url) { urls << url; }
-};
 
 class ConnectionHelpTest_t : public QObject {
     Q_OBJECT
@@ -99,7 +84,7 @@ void ConnectionHelpTest_t::press_showsTheTextAndButtonForTheWorkingDirectory() {
     QCOMPARE(h.connectButton()->text(), QStringLiteral("Диагностика"));
     const Shown_t shown = pressAndLook(h);
     QVERIFY(shown.visible);
-    QCOMPARE(shown.text, available ? LONG_TEXT : SHORT_TEXT);
+    QCOMPARE(shown.text, available ? LONG_HELP_TEXT : SHORT_HELP_TEXT);
     QCOMPARE(shown.driverButton, available);
     QVERIFY(h.diagnosticDialog()->isHidden());
 }
@@ -107,20 +92,20 @@ void ConnectionHelpTest_t::press_showsTheTextAndButtonForTheWorkingDirectory() {
 void ConnectionHelpTest_t::eachPress_checksTheFolderAnew() {
     WindowHarness_t h(0);
     Shown_t shown = pressAndLook(h);
-    QCOMPARE(shown.text, SHORT_TEXT);
+    QCOMPARE(shown.text, SHORT_HELP_TEXT);
     QVERIFY(!shown.driverButton);
 
     // The folder appears while the program runs: the next press offers it.
     QVERIFY(QDir().mkdir(QStringLiteral("Driver")));
     shown = pressAndLook(h);
     QVERIFY(shown.visible);
-    QCOMPARE(shown.text, LONG_TEXT);
+    QCOMPARE(shown.text, LONG_HELP_TEXT);
     QVERIFY(shown.driverButton);
 
     QVERIFY(QDir().rmdir(QStringLiteral("Driver")));
     shown = pressAndLook(h);
     QVERIFY(shown.visible);
-    QCOMPARE(shown.text, SHORT_TEXT);
+    QCOMPARE(shown.text, SHORT_HELP_TEXT);
     QVERIFY(!shown.driverButton);
     QCOMPARE(h.connectButton()->text(), QStringLiteral("Диагностика"));
 }

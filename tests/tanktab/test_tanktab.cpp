@@ -2,6 +2,8 @@
 // sensor's records shows (fed as the connection feeds it), and what the shape buttons and the custom box rebuild.
 #include "logcapture.h"
 #include "mainwindow.h"
+#include "tankfixtures.h"
+#include "widgetlookup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,38 +24,9 @@ Q_DECLARE_METATYPE(Records_t)
 
 namespace {
 
-const QStringList STANDARD_TOROIDS = {"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L", "630x250 60L",
-                                      "630x270 66L", "650x200 50L", "650x225 55L", "650x250 65L", "650x270 70L",
-                                      "720x230 78L", "720x240 83L", "720x270 89L"};
-const QStringList STANDARD_SOLIDS = {"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"};
-const QStringList STANDARD_CYLINDERS = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
-                                        "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
-
-template <typename T = QWidget>
-T* child(const QWidget& window, const char* name) {
-    T* widget = window.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
-
-TankConfigRecord_t record(int id, TankKindE kind, int outer, int length, int inner = 0) {
-    const TankWireFields_t fields = tankWireFields(kind, inner);
-    TankConfigRecord_t r;
-    r.id = id;
-    r.Shape = fields.Shape;
-    r.Orientation = fields.Orientation;
-    r.InnerDiameter = fields.InnerDiameter;
-    r.OuterDiameter = outer;
-    r.Length = length;
-    r.Height = length;
-    r.Wall = 3;
-    return r;
-}
-
 // Records 0 and 1 of kinds other than the one under test, with record 2 as given.
 Records_t withRecord2(const TankConfigRecord_t& r2) {
-    return {record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::CylinderP, 720, 200), r2};
+    return {tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderP, 720, 200), r2};
 }
 
 // What the connection does with a complete reading.
@@ -149,24 +122,24 @@ void TankTabTest_t::reading_showsActiveCatalogueTank_data() {
     QTest::addColumn<QString>("current");
 
     QTest::newRow("record 2 toroid 600x200 inner 172 is the catalogue tank")
-        << withRecord2(record(2, TankKindE::Toroid, 600, 200, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
+        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
         << "600x200 42L";
     QTest::newRow("record 2 text 600x20 matches 600x200 42L as a prefix")
-        << withRecord2(record(2, TankKindE::Toroid, 600, 20, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
+        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 20, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
         << "600x200 42L";
     QTest::newRow("record 2 solid 720x270 is the catalogue tank")
-        << withRecord2(record(2, TankKindE::CylinderP, 720, 270)) << 2 << "rbuttCylinderP_P"
+        << withRecord2(tankRecord(2, TankKindE::CylinderP, 720, 270)) << 2 << "rbuttCylinderP_P"
         << QStringList{"720x200"} + STANDARD_SOLIDS << "720x270 93L";
     QTest::newRow("record 2 horizontal 356x1005 is the catalogue tank")
-        << withRecord2(record(2, TankKindE::CylinderH, 356, 1005)) << 2 << "rbuttCylinderHV_P" << STANDARD_CYLINDERS
+        << withRecord2(tankRecord(2, TankKindE::CylinderH, 356, 1005)) << 2 << "rbuttCylinderHV_P" << STANDARD_CYLINDERS
         << "356x1005 90L";
     QTest::newRow("record 0 vertical 300x640 is listed first and current")
-        << Records_t{record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 630, 250, 172),
-                     record(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
+                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
         << 0 << "rbuttCylinderHV_P" << QStringList{"300x640"} + STANDARD_CYLINDERS << "300x640";
     QTest::newRow("record 1 toroid is listed before the catalogue and current")
-        << Records_t{record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 630, 250, 172),
-                     record(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
+                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
         << 1 << "rbuttToroidP" << QStringList{"630x250"} + STANDARD_TOROIDS << "630x250";
 }
 
@@ -202,19 +175,19 @@ void TankTabTest_t::reading_showsActiveCustomTank_data() {
     QTest::addColumn<QString>("heightLabel");
 
     QTest::newRow("toroid 600x200 inner 150 is no catalogue tank")
-        << record(2, TankKindE::Toroid, 600, 200, 150) << "rbuttToroidP"
+        << tankRecord(2, TankKindE::Toroid, 600, 200, 150) << "rbuttToroidP"
         << "" << 600 << 150 << 200 << "Внешний диаметр, мм:"
         << "Высота, мм:";
     QTest::newRow("horizontal 350x900 is in no catalogue text")
-        << record(2, TankKindE::CylinderH, 350, 900) << "rbuttCylinderHV_P"
+        << tankRecord(2, TankKindE::CylinderH, 350, 900) << "rbuttCylinderHV_P"
         << "rbuttCylinderH_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("vertical 300x500 is in no catalogue text")
-        << record(2, TankKindE::CylinderV, 300, 500) << "rbuttCylinderHV_P"
+        << tankRecord(2, TankKindE::CylinderV, 300, 500) << "rbuttCylinderHV_P"
         << "rbuttCylinderV_P" << 300 << -1 << 500 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("toroid written with inner 0 reads back as a solid tank")
-        << record(2, TankKindE::Toroid, 600, 200, 0) << "rbuttCylinderP_P"
+        << tankRecord(2, TankKindE::Toroid, 600, 200, 0) << "rbuttCylinderP_P"
         << "" << 600 << -1 << 200 << "Диаметр, мм"
         << "Высота, мм:";
 }
@@ -253,8 +226,9 @@ void TankTabTest_t::reading_showsActiveCustomTank() {
 
 void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
     MainWindow_t window;
-    const Records_t records = {record(0, TankKindE::CylinderV, 300, 640), record(1, TankKindE::Toroid, 630, 250, 172),
-                               record(2, TankKindE::CylinderH, 356, 920)};
+    const Records_t records = {tankRecord(0, TankKindE::CylinderV, 300, 640),
+                               tankRecord(1, TankKindE::Toroid, 630, 250, 172),
+                               tankRecord(2, TankKindE::CylinderH, 356, 920)};
 
     read(window, records, 0);
     read(window, records, 0);
@@ -269,7 +243,7 @@ void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
 
 void TankTabTest_t::horizontalCylinderClicked_clampsSelectedToroidDiameterTo500() {
     MainWindow_t window;
-    read(window, withRecord2(record(2, TankKindE::Toroid, 600, 200, 172)), 2);
+    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)), 2);
     QCOMPARE(child<QComboBox>(window, "cboxTanksP")->currentText(), QStringLiteral("600x200 42L"));
 
     child<QRadioButton>(window, "rbuttCylinderHV_P")->click();
@@ -362,7 +336,7 @@ void TankTabTest_t::rebuild_logsItsStepsInOrder() {
 
 void TankTabTest_t::matchStandardTank_entryOutsideTheListMatchesNothing() {
     MainWindow_t window;
-    read(window, withRecord2(record(2, TankKindE::Toroid, 650, 250, 172)), 2);
+    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 650, 250, 172)), 2);
     TankListEntry copy;
     copy.selected = true;
     copy.custom = true;

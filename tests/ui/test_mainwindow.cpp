@@ -7,6 +7,7 @@
 #include "propertiesdialog.h"
 #include "resources.h"
 #include "tofwidget.h"
+#include "widgetlookup.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -24,14 +25,6 @@
 #include <memory>
 
 namespace {
-
-template <typename T = QWidget>
-T* child(const QWidget& window, const char* name) {
-    T* widget = window.findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 template <typename Dialog>
 Dialog* ownedDialog() {

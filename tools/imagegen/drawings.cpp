@@ -55,6 +55,17 @@ void frontArc(QPainter& p, const QRectF& ellipse) {
     p.drawArc(ellipse, 180 * 16, 180 * 16);
 }
 
+// Upright cylinder: shaded side, lighter top face and a valve plate on it.
+void uprightCylinder(QPainter& p, const QRectF& top, qreal height, const QRectF& valve, qreal valveRadius) {
+    p.setPen(outlinePen());
+    p.setBrush(bodyGradient(top.left(), top.right()));
+    p.drawPath(uprightBody(top, height));
+    p.setBrush(light);
+    p.drawEllipse(top);
+    p.setBrush(shade);
+    p.drawRoundedRect(valve, valveRadius, valveRadius);
+}
+
 } // namespace
 
 QImage drawLogo() {
@@ -133,20 +144,7 @@ QImage drawCylinderP() {
     QImage image = canvas(130, 105);
     QPainter p(&image);
     prepare(p);
-
-    const QRectF top(5, 14, 120, 50);
-    const qreal height = 34;
-    p.setPen(outlinePen());
-    p.setBrush(bodyGradient(top.left(), top.right()));
-    p.drawPath(uprightBody(top, height));
-
-    // Flat top face, lighter than the side.
-    p.setBrush(light);
-    p.drawEllipse(top);
-
-    // Valve plate on the top face.
-    p.setBrush(shade);
-    p.drawRoundedRect(QRectF(52, 32, 26, 12), 3, 3);
+    uprightCylinder(p, QRectF(5, 14, 120, 50), 34, QRectF(52, 32, 26, 12), 3);
     return image;
 }
 
@@ -193,20 +191,8 @@ QImage drawCylinderV() {
     QImage image = canvas(105, 130);
     QPainter p(&image);
     prepare(p);
-
     const QRectF top(18, 14, 69, 22);
-    const qreal height = 88;
-    p.setPen(outlinePen());
-    p.setBrush(bodyGradient(top.left(), top.right()));
-    p.drawPath(uprightBody(top, height));
-
-    // Top head, seen from above.
-    p.setBrush(light);
-    p.drawEllipse(top);
-
-    // Valve on the head.
-    p.setBrush(shade);
-    p.drawRoundedRect(QRectF(45, 17, 15, 12), 2, 2);
+    uprightCylinder(p, top, 88, QRectF(45, 17, 15, 12), 2);
 
     // Two mounting straps.
     p.setPen(QPen(dark, 3));
