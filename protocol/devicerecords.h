@@ -16,6 +16,13 @@ struct TankConfig_t {
     qint32 Active = 0; // id of the tank record in use
 };
 
+// The sensor keeps three tank records, ids 0..2. Records 0 and 1 are the sensor's own and only ever activated;
+// every tank the user defines or picks from the catalogue is written into record 2.
+constexpr int TANK_RECORD_COUNT = 3;
+constexpr int WRITABLE_RECORD_ID = 2;
+// Inner diameter of every catalogue toroid, in mm.
+constexpr int CATALOGUE_TOROID_INNER_DIAMETER_MM = 172;
+
 struct TankConfigRecord_t {
     qint32 id = 0;
     QString Shape;

@@ -10,10 +10,7 @@
 
 namespace {
 
-// The record user tanks are written into, the only one the window ever writes.
-constexpr int WRITABLE_RECORD_ID = 2;
 constexpr int STANDARD_TANK_WALL_MM = 3;
-constexpr int STANDARD_TOROID_INNER_DIAMETER_MM = 172;
 constexpr int PROPANE_MIXTURE_MIN = 95;
 
 QString liquidForMixture(int mixture) {
@@ -131,7 +128,7 @@ TankKindE MainWindow_t::appliedTankKind() const {
 }
 
 TankWireFields_t MainWindow_t::tankKindFields(TankKindE kind, bool custom) const {
-    return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : STANDARD_TOROID_INNER_DIAMETER_MM);
+    return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : CATALOGUE_TOROID_INNER_DIAMETER_MM);
 }
 
 void MainWindow_t::writeTankRecord(const TankConfigRecord_t& record, StateE awaiting) {

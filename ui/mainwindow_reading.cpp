@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int LAST_RECORD_ID = 2;
-
 // A sensor that was streaming answers every repeated stream-off with its own "ok", and measurements sent before
 // it stopped are still on their way: neither is the reply a reading state awaits.
 bool isLeftoverOfStreamOff(SerialDataTypeE type, const nlohmann::json& value) {
@@ -102,7 +100,7 @@ void MainWindow_t::readTankRecord(const nlohmann::json& value) {
     qDebug() << "StateE::GET_TANK_CONFIG_RECORD";
     int status = -1;
     const TankConfigRecord_t record = parseTankConfigRecord(value, status);
-    if (record.id < 0 || record.id > LAST_RECORD_ID) {
+    if (record.id < 0 || record.id >= TANK_RECORD_COUNT) {
         // The window keeps exactly records 0..2; a reply naming another one is not a reply to our request.
         qWarning() << "Tank record id out of range: " << record.id;
         fsmError();
@@ -111,7 +109,7 @@ void MainWindow_t::readTankRecord(const nlohmann::json& value) {
     tankRecords[record.id] = record;
     addDeviceRecord(record, record.id == activeRecord);
     // The ids in the replies drive the reading: record 2 ends it, whichever was asked for.
-    if (record.id < LAST_RECORD_ID) {
+    if (record.id < TANK_RECORD_COUNT - 1) {
         sendRequest(reqTankRecord(record.id + 1));
     } else {
         fillStandardTanks();

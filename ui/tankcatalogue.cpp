@@ -4,9 +4,6 @@
 
 namespace {
 
-// Inner diameter of every standard toroid; a toroid with another one is never a catalogue tank.
-constexpr int STANDARD_TOROID_INNER_DIAMETER = 172;
-
 const char* const TOROID_TEXTS[] = {"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L", "630x250 60L",
                                     "630x270 66L", "650x200 50L", "650x225 55L", "650x250 65L", "650x270 70L",
                                     "720x230 78L", "720x240 83L", "720x270 89L"};
@@ -82,7 +79,7 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     if (customIndex >= list.size())
         return false;
     TankListEntry& custom = list[customIndex];
-    if (custom.kind == TankKindE::Toroid && innerDiameter != STANDARD_TOROID_INNER_DIAMETER)
+    if (custom.kind == TankKindE::Toroid && innerDiameter != CATALOGUE_TOROID_INNER_DIAMETER_MM)
         return false;
     for (TankListEntry& candidate : list) {
         // A standard text begins with "<outer>x<length>"; matching anywhere else would take a tank of 20x200 for

@@ -7,8 +7,6 @@
 #include <array>
 #include <nlohmann/json.hpp>
 
-constexpr int TANK_RECORD_COUNT = 3;
-
 struct SensorState_t {
     DeviceInfo_t info;
     TankConfig_t tankConfig;
