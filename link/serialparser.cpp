@@ -1,11 +1,13 @@
 #include "serialparser.h"
 
+#include "metatypes.h"
 #include "serialparserworker.h"
 
 #include <QDebug>
 #include <QThread>
 
 SerialParser_t::SerialParser_t(const QString& portName, QObject* parent) : QObject(parent) {
+    registerMetaTypes(); // for any front end, not only the window's start-up
     threadP = new QThread(this);
     workerP = new SerialParserWorker_t(portName);
     workerP->moveToThread(threadP);

@@ -37,7 +37,7 @@ void SerialParserWorker_t::slotToDevice(QByteArray inData) {
 
 void SerialParserWorker_t::slotReadyRead() {
     rxData.append(readAll());
-    qInfo() << "fromSerial:" << rxData;
+    qInfo() << "fromSerial: " << rxData;
     // Every zero byte ends one item, so frames that arrive together are never merged.
     int start = 0;
     for (int end = rxData.indexOf('\0'); end >= 0; end = rxData.indexOf('\0', start)) {

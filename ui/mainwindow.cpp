@@ -8,7 +8,6 @@
 #include "okmessagebox.h"
 #include "propertiesdialog.h"
 #include "resources.h"
-#include "serialparser.h"
 #include "tofwidget.h"
 
 #include <QTextDocumentFragment>
@@ -41,10 +40,8 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     setUpTankTab();
     ui->rbuttToroidP->click();
     ui->tabWidgetP->setCurrentIndex(0);
-    ui->btnCalibration->hide();
-    ui->btnCalibrationHelp->hide();
     ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));
-    setControlsEnabled(false); // the RS485 group starts disabled by the form; its check box stays usable
+    showDisconnected();
 
     ui->lblHelpTextP->setOpenExternalLinks(true);
     ui->lblHelpTextP->setText(
@@ -58,7 +55,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
 }
 
 MainWindow_t::~MainWindow_t() {
-    delete parserP; // stops the serial thread and closes the port
+    delete connectionP; // stops the serial thread and closes the port
     delete diagnosticDialogP;
     delete calibrationDialogP;
     delete propertiesDialogP;

@@ -3,16 +3,11 @@
 
 #include "portlist.h"
 #include "portstatee.h"
-#include "serialdatatype.h"
-#include "statee.h"
+#include "sensorconnection.h"
 #include "tankcatalogue.h"
 
-#include <QByteArray>
 #include <QDate>
 #include <QMainWindow>
-#include <QSerialPort>
-#include <array>
-#include <nlohmann/json_fwd.hpp>
 
 namespace Ui {
 class MainWindow;
@@ -21,7 +16,6 @@ class CalibrationDialog_t;
 class DiagnosticDialog_t;
 class PropertiesDialog_t;
 class QTimer;
-class SerialParser_t;
 class TofWidget_t;
 
 class MainWindow_t : public QMainWindow {
@@ -60,21 +54,14 @@ public slots:
     // Rebuilds the parameters tab for the checked shape and custom box.
     void slotUpdateTankList();
 
-    // Conversation with the sensor: ports and connect control, the state machine and its write sequences.
+    // Conversation with the sensor: ports and connect control, and the front end of the connection object.
 public:
-    // How long a waiting state waits for the sensor's next event before it gives up (5 s by default).
+    // How long each new connection waits for a reply before it gives up (5 s by default).
     void setReplyTimeoutMs(int ms);
 
-signals:
-    // One request text toward the link.
-    void signToDevice(QByteArray);
-
 public slots:
-    // The state machine's only entry: a device reply, or NO_DATA with no data to start the reading or a user action.
-    void slotFromDevice(SerialDataTypeE inType = SerialDataTypeE::NO_DATA, QByteArray inData = QByteArray());
     void slotRefreshSerialList();
     void slotBtnSerialPort_clicked();
-    void slotSerialError(QSerialPort::SerialPortError inError);
     void slotTxModeChange(bool state);
     void slotOnTabChanged(int tabIndex);
 
@@ -82,62 +69,39 @@ private slots:
     void slotStopTestOnTabLeave(int tabIndex);
     void slotStartStopTest();
     void slotConfirmCalibrationReset();
-    void slotReplyTimeout();
+    void slotReadingComplete();
+    void slotSaved(SequenceE inSequence);
+    void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
+    void slotFailed();
+    // Enables the action widgets from the connection's busy and test state.
+    void slotUpdateControls();
 
 private:
-    // Which action widgets a finished sequence enables again.
-    enum class ControlGroupE { ACTIONS, OMNICOMM };
-
     void setUpPorts(PortSource_t source);
     void setUpConversation();
+    void connectTo(const QString& portName);
     void closeConnection();
     void setConnected();
-
-    void enterState(StateE state);
-    void stepStateMachine(SerialDataTypeE type, const nlohmann::json& value);
-    void fsmError();
+    // The state every control has with no sensor connected, at start-up and after each disconnect.
+    void showDisconnected();
+    // Opens an OkMessageBox with text once the current event has been handled, so that no box ever runs inside
+    // the connection's own code.
     void showMessage(const QString& text);
     static QString settingsSavedText();
-    void sendRequest(const QByteArray& request);
-    void enterIdle();
-    void finishSequence(const QString& message, ControlGroupE group);
 
-    void stepStart(SerialDataTypeE type);
-    void stepReading(SerialDataTypeE type, const nlohmann::json& value);
-    void readTankRecord(const nlohmann::json& value);
-    void stepIdle(SerialDataTypeE type, const nlohmann::json& value);
-    void stepTank(SerialDataTypeE type);
-    void stepProperties(SerialDataTypeE type);
-    void stepOmnicomm(SerialDataTypeE type);
-    void stepTest(SerialDataTypeE type);
-    void stepCalibration(SerialDataTypeE type, const nlohmann::json& value);
-
-    void applyTank(bool logIt);
+    void applyTank();
+    void applyProperties();
     TankKindE appliedTankKind() const;
     TankWireFields_t tankKindFields(TankKindE kind, bool custom) const;
-    void writeTankRecord(const TankConfigRecord_t& record, StateE awaiting);
     void fillOmnicommTab(const OmnicommConfig_t& config);
     OmnicommConfig_t readOmnicommTab() const;
 
     PortSource_t portSource;
-    SerialParser_t* parserP = nullptr;
-    QList<PortDescriptor_t> portInfoList; // in the port box's order
+    SensorConnection_t* connectionP = nullptr; // the present connection; null when not connected
+    QList<PortDescriptor_t> portInfoList;      // in the port box's order
     PortStateE portState = PortStateE::NO_PORTS;
     QTimer* refreshTimerP = nullptr;
-
-    StateE fsmState = StateE::START;
-    bool testRunning = false;
-    // Start and stop requests of the test whose "ok" has not arrived yet.
-    int unansweredSwitches = 0;
-    int tankMixture = 0;
-    QString tankLiquid;
-    int activeRecord = 0;
-    std::array<TankConfigRecord_t, 3> tankRecords{};
-    // The record and activation a tank apply has sent, taken over into tankRecords and activeRecord once acknowledged.
-    TankConfigRecord_t requestedRecord;
-    int requestedActive = 0;
-    QTimer* replyTimerP = nullptr;
-    int replyTimeoutMs = 5000;
+    int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
 
 private:
     void fillAboutTab();

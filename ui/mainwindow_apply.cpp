@@ -4,29 +4,12 @@
 #include "ui_mainwindow.h"
 
 #include "propertiesdialog.h"
-#include "requests.h"
 
 #include <QDebug>
 
 namespace {
 
 constexpr int STANDARD_TANK_WALL_MM = 3;
-constexpr int PROPANE_MIXTURE_MIN = 95;
-
-QString liquidForMixture(int mixture) {
-    return QString::fromLatin1(mixture >= PROPANE_MIXTURE_MIN ? WireNames::LIQUID_PROPANE : WireNames::LIQUID_BUTANE);
-}
-
-// How many entries at the head of the tank list are the sensor's records; the catalogue follows them. Normally 3, but
-// a sensor that answers a record request with a later record leaves fewer.
-int deviceEntryCount(const TankList_t& list) {
-    static const int catalogueSize = [] {
-        TankList_t catalogue;
-        fillStandardTanks(catalogue);
-        return static_cast<int>(catalogue.size());
-    }();
-    return static_cast<int>(list.size()) - catalogueSize;
-}
 
 TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int outer, int wall) {
     TankConfigRecord_t record;
@@ -43,45 +26,9 @@ TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int 
 
 } // namespace
 
-void MainWindow_t::stepTank(SerialDataTypeE type) {
-    switch (fsmState) {
-    case StateE::SET_TANK:
-        if (type != SerialDataTypeE::NO_DATA) {
-            fsmError();
-            return;
-        }
-        setControlsEnabled(false);
-        applyTank(true);
+void MainWindow_t::applyTank() {
+    if (!connectionP)
         return;
-    case StateE::SET_TANK_RECORD_ACK:
-        if (type == SerialDataTypeE::ERROR) {
-            finishSequence(tr("Данные введены неверно!"), ControlGroupE::ACTIONS);
-            return;
-        }
-        if (type != SerialDataTypeE::OK) {
-            fsmError();
-            return;
-        }
-        // The sensor holds the new record now; a later properties apply writes it back with its new wall.
-        tankRecords[WRITABLE_RECORD_ID] = requestedRecord;
-        requestedActive = WRITABLE_RECORD_ID;
-        sendRequest(reqActiveRecord(WRITABLE_RECORD_ID));
-        fsmState = StateE::SET_TANK_ACTIVE_ACK;
-        return;
-    default: // SET_TANK_ACTIVE_ACK
-        if (type != SerialDataTypeE::OK) {
-            fsmError();
-            return;
-        }
-        activeRecord = requestedActive;
-        finishSequence(settingsSavedText(), ControlGroupE::ACTIONS);
-        return;
-    }
-}
-
-void MainWindow_t::applyTank(bool logIt) {
-    if (logIt)
-        qDebug() << "Set tank to GAS-2";
     const TankKindE kind = appliedTankKind();
 
     if (ui->cboxIsCustomP->isChecked()) {
@@ -89,7 +36,7 @@ void MainWindow_t::applyTank(bool logIt) {
         const int length = ui->spboxCustomHeigthP->value();
         const int wall = propertiesDialogP->wallThickness();
         setDimensionRanges(kind);
-        writeTankRecord(writableRecord(tankKindFields(kind, true), length, outer, wall), StateE::SET_TANK_RECORD_ACK);
+        connectionP->writeTank(writableRecord(tankKindFields(kind, true), length, outer, wall));
         return;
     }
 
@@ -97,24 +44,25 @@ void MainWindow_t::applyTank(bool logIt) {
     int position = 0;
     if (ui->cboxTanksP->currentIndex() < 0 ||
         !findEntry(ui->cboxTanksP->currentText().toUtf8(), kind, entry, position)) {
-        // Nothing to send: without this the window would wait in SET_TANK with every control off.
         qWarning() << "No tank list entry for " << ui->cboxTanksP->currentText();
-        finishSequence(tr("Выберите бак из списка."), ControlGroupE::ACTIONS);
+        showMessage(tr("Выберите бак из списка."));
         return;
     }
-    // Counted, not taken as 3: a catalogue tank must never pass for one of the sensor's records.
-    if (position >= deviceEntryCount(tankList)) {
+    // The sensor's records head the list in the order read; a catalogue tank must never pass for one of them.
+    const std::vector<TankConfigRecord_t>& records = connectionP->sensor().records;
+    if (position >= static_cast<int>(records.size())) {
         int outer = 0;
         int length = 0;
         parseTankText(entry.text, outer, length);
-        writeTankRecord(writableRecord(tankKindFields(kind, false), length, outer, STANDARD_TANK_WALL_MM),
-                        StateE::SET_TANK_RECORD_ACK);
+        connectionP->writeTank(writableRecord(tankKindFields(kind, false), length, outer, STANDARD_TANK_WALL_MM));
         return;
     }
-    // One of the sensor's own records: the entries before the standard tanks stand in id order.
-    requestedActive = position;
-    sendRequest(reqActiveRecord(position));
-    fsmState = StateE::SET_TANK_ACTIVE_ACK;
+    connectionP->activateRecord(records[static_cast<std::size_t>(position)].id);
+}
+
+void MainWindow_t::applyProperties() {
+    if (connectionP)
+        connectionP->writeProperties(propertiesDialogP->mixture(), propertiesDialogP->wallThickness());
 }
 
 TankKindE MainWindow_t::appliedTankKind() const {
@@ -129,43 +77,4 @@ TankKindE MainWindow_t::appliedTankKind() const {
 
 TankWireFields_t MainWindow_t::tankKindFields(TankKindE kind, bool custom) const {
     return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : CATALOGUE_TOROID_INNER_DIAMETER_MM);
-}
-
-void MainWindow_t::writeTankRecord(const TankConfigRecord_t& record, StateE awaiting) {
-    requestedRecord = record;
-    // Height and Length always go out equal: the request has one value for both.
-    sendRequest(reqWriteTankRecord(record.Shape, record.Orientation, record.Length, record.OuterDiameter,
-                                   record.InnerDiameter, record.Wall));
-    fsmState = awaiting;
-}
-
-void MainWindow_t::stepProperties(SerialDataTypeE type) {
-    switch (fsmState) {
-    case StateE::SET_PROPERTIES:
-        setControlsEnabled(false);
-        if (type != SerialDataTypeE::NO_DATA) {
-            fsmError();
-            return;
-        }
-        tankMixture = propertiesDialogP->mixture();
-        tankLiquid = liquidForMixture(tankMixture);
-        tankRecords[WRITABLE_RECORD_ID].Wall = propertiesDialogP->wallThickness();
-        sendRequest(reqWriteTankConfig(tankLiquid, tankMixture, activeRecord));
-        fsmState = StateE::SET_PROPERTIES_CONFIG_ACK;
-        return;
-    case StateE::SET_PROPERTIES_CONFIG_ACK:
-        if (type != SerialDataTypeE::OK) {
-            fsmError();
-            return;
-        }
-        writeTankRecord(tankRecords[WRITABLE_RECORD_ID], StateE::SET_PROPERTIES_RECORD_ACK);
-        return;
-    default: // SET_PROPERTIES_RECORD_ACK
-        if (type != SerialDataTypeE::OK) {
-            fsmError();
-            return;
-        }
-        finishSequence(settingsSavedText() + tr(" \nДля применения перезагрузите устройство."), ControlGroupE::ACTIONS);
-        return;
-    }
 }

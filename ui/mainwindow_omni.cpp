@@ -1,8 +1,6 @@
-// The RS485 (Omnicomm output) tab: showing the sensor's settings, collecting them for a write, and the write itself.
+// The RS485 (Omnicomm output) tab: showing the sensor's settings and collecting them for a write.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
-
-#include "requests.h"
 
 void MainWindow_t::fillOmnicommTab(const OmnicommConfig_t& config) {
     ui->cboxOmniTxMode->setChecked(config.TxMode);
@@ -29,23 +27,4 @@ void MainWindow_t::slotTxModeChange(bool state) {
         ui->spboxOmniTxPeriod->setEnabled(false);
     else if (ui->cboxOmniTxMode->isChecked())
         ui->spboxOmniTxPeriod->setEnabled(true);
-}
-
-void MainWindow_t::stepOmnicomm(SerialDataTypeE type) {
-    if (fsmState == StateE::SET_OMNICOMM_CONFIG) {
-        if (type != SerialDataTypeE::NO_DATA) {
-            fsmError();
-            return;
-        }
-        const OmnicommConfig_t config = readOmnicommTab();
-        fsmState = StateE::SET_OMNICOMM_CONFIG_ACK;
-        setOmnicommControlsEnabled(false);
-        sendRequest(reqWriteOmnicommConfig(config.Address, config.TxMode, config.Units, config.TxPeriodSec));
-        return;
-    }
-    if (type != SerialDataTypeE::OK) {
-        fsmError();
-        return;
-    }
-    finishSequence(settingsSavedText(), ControlGroupE::OMNICOMM);
 }

@@ -4,7 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "diagnosticdialog.h"
-#include "serialparser.h"
+#include "tofwidget.h"
 
 #include <QDebug>
 #include <QTimer>
@@ -63,24 +63,17 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
     switch (portState) {
     case PortStateE::PORT_READY: {
         portState = PortStateE::CONNECTING;
-        fsmState = StateE::START;
-        if (parserP) {
-            // No path leaves a link behind; should one exist, it must not keep its port open.
+        if (connectionP) {
+            // No path leaves a connection behind; should one exist, it must not keep its port open.
             qCritical() << "parserP_memoryLeak";
-            delete parserP;
-            parserP = nullptr;
+            closeConnection();
+            portState = PortStateE::CONNECTING;
         }
         ui->btnSerialPortP->setText(tr("Подключение..."));
         ui->btnSerialPortP->setEnabled(false);
         ui->cboxSerialListP->setEnabled(false);
         refreshTimerP->stop();
-
-        const int index = qMax(0, ui->cboxSerialListP->currentIndex());
-        parserP = new SerialParser_t(portInfoList.value(index).portName);
-        connect(parserP, &SerialParser_t::signError, this, &MainWindow_t::slotSerialError);
-        connect(parserP, &SerialParser_t::signFromDevice, this, &MainWindow_t::slotFromDevice);
-        connect(this, &MainWindow_t::signToDevice, parserP, &SerialParser_t::slotToDevice);
-        emit parserP->signOpen();
+        connectTo(portInfoList.value(qMax(0, ui->cboxSerialListP->currentIndex())).portName);
         break;
     }
     case PortStateE::CONNECTED:
@@ -97,48 +90,37 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
     }
 }
 
-void MainWindow_t::slotSerialError(QSerialPort::SerialPortError inError) {
-    qInfo() << inError;
-    if (inError == QSerialPort::NoError) {
-        if (portState != PortStateE::CONNECTING) {
-            qWarning() << "Can't be serial no error when not pending";
-            return;
-        }
-        portState = PortStateE::READING;
-        ui->btnSerialPortP->setText(tr("Чтение данных..."));
-        slotFromDevice(SerialDataTypeE::NO_DATA, QByteArray());
-        return;
-    }
-    if (inError < QSerialPort::DeviceNotFoundError || inError > QSerialPort::NotOpenError)
-        return;
-    if (portState == PortStateE::NO_PORTS || portState == PortStateE::PORT_READY)
-        qCritical() << "Cant be serial error when not connected";
-    else
-        closeConnection();
-}
-
 void MainWindow_t::closeConnection() {
-    delete parserP;
-    parserP = nullptr;
+    if (connectionP) {
+        // Its link goes now; the object itself once the event that ended it has been handled.
+        connectionP->disconnect(this);
+        connectionP->close();
+        connectionP->deleteLater();
+        connectionP = nullptr;
+    }
     portState = PortStateE::PORT_READY;
     slotRefreshSerialList();
     refreshTimerP->start();
+    showDisconnected();
+    qDebug() << "state = StateE::IDLE!!!";
+}
+
+void MainWindow_t::showDisconnected() {
     setControlsEnabled(false);
     // Without a link an RS485 apply would wait for an answer that cannot come.
     setOmnicommControlsEnabled(false);
+    tofWidgetP->startStopButton()->setText(tr("Начать тест"));
     ui->btnCalibration->hide();
     ui->btnCalibrationHelp->hide();
     ui->lblDeviceP->clear();
     ui->lblDeviceIdP->clear();
     ui->lblFwVersionP->clear();
-    qDebug() << "state = StateE::IDLE!!!";
-    enterIdle();
 }
 
 void MainWindow_t::setConnected() {
     portState = PortStateE::CONNECTED;
     ui->btnSerialPortP->setText(tr("Отключить"));
     ui->btnSerialPortP->setEnabled(true);
-    setControlsEnabled(true);
+    slotUpdateControls();
     applyActiveTankToUi();
 }

@@ -28,7 +28,7 @@ QByteArray okFrame(int number) {
 // The message log line the worker writes for the bytes it holds.
 QString fromSerialLine(const QByteArray& bytes) {
     QString line;
-    QDebug(&line) << "fromSerial:" << bytes;
+    QDebug(&line) << "fromSerial: " << bytes;
     line.chop(1); // the blank QDebug leaves behind the last item
     return line;
 }

@@ -107,7 +107,7 @@ void MainWindowTest_t::startStates_data() {
     QTest::newRow("spboxOmniAddr") << "spboxOmniAddr" << false << false;
     QTest::newRow("cboxOmniUnits") << "cboxOmniUnits" << false << false;
     QTest::newRow("spboxOmniTxPeriod") << "spboxOmniTxPeriod" << false << false;
-    QTest::newRow("cboxOmniTxMode") << "cboxOmniTxMode" << false << true;
+    QTest::newRow("cboxOmniTxMode") << "cboxOmniTxMode" << false << false;
     QTest::newRow("cboxSerialListP") << "cboxSerialListP" << false << false;
     QTest::newRow("btnSerialPortP") << "btnSerialPortP" << false << true;
     QTest::newRow("btnPropertiesP") << "btnPropertiesP" << false << true;

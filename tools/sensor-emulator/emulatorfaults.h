@@ -27,6 +27,10 @@ struct EmulatorFaults_t {
     nlohmann::json overrideReply = nlohmann::json::array({"error"});
     // Tank record replies carry id + 1 (SHIFTED) or OUT_OF_RANGE_ID instead of the record's id.
     RecordIdFaultE recordId = RecordIdFaultE::NONE;
+    // A stream-on is answered with a first measurement and only then its "ok".
+    bool measurementBeforeStreamOk = false;
+    // Only the first stream-off after a stream-on (or after the start) is answered; repeated ones are not.
+    bool ignoreRepeatedStreamOff = false;
     // Bytes written in front of every frame.
     QByteArray garbage;
     // The line drops (both ends of the pseudo-terminal close) once this many frames are out; 0 is off.

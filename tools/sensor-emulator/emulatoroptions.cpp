@@ -16,6 +16,8 @@ const QString SPLIT_GAP = QStringLiteral("split-gap");
 const QString COALESCE = QStringLiteral("coalesce");
 const QString COALESCE_HOLD = QStringLiteral("coalesce-hold");
 const QString SILENT = QStringLiteral("silent");
+const QString MEASURE_BEFORE_OK = QStringLiteral("measure-before-ok");
+const QString IGNORE_REPEATED_STOP = QStringLiteral("ignore-repeated-stop");
 const QString OVERRIDE = QStringLiteral("override");
 const QString OVERRIDE_REPLY = QStringLiteral("override-reply");
 const QString RECORD_ID = QStringLiteral("record-id");
@@ -83,6 +85,8 @@ bool readOverride(const QCommandLineParser& parser, EmulatorFaults_t& f, QString
 bool readFaults(const QCommandLineParser& parser, EmulatorFaults_t& f, QString& error) {
     f.streamAtStart = parser.isSet(STREAM_AT_START);
     f.coalesce = parser.isSet(COALESCE);
+    f.measurementBeforeStreamOk = parser.isSet(MEASURE_BEFORE_OK);
+    f.ignoreRepeatedStreamOff = parser.isSet(IGNORE_REPEATED_STOP);
     f.silentCommand = parser.value(SILENT);
     return readOverride(parser, f, error) && readInt(parser, CORRUPT_EVERY, 1, MAX_COUNT, f.corruptEveryNth, error) &&
            readInt(parser, SPLIT, 2, MAX_COUNT, f.splitPieces, error) &&
@@ -108,6 +112,8 @@ void addEmulatorOptions(QCommandLineParser& parser) {
         {SPLIT_GAP, QStringLiteral("Pause between the pieces of a split write (default 20)."), QStringLiteral("ms")},
         {COALESCE, QStringLiteral("Send frames in pairs, two in one write.")},
         {COALESCE_HOLD, QStringLiteral("How long a frame waits for its partner (default 300)."), QStringLiteral("ms")},
+        {MEASURE_BEFORE_OK, QStringLiteral("Answer a stream-on with a first measurement before its \"ok\".")},
+        {IGNORE_REPEATED_STOP, QStringLiteral("Leave a stream-off unanswered while the stream is already off.")},
         {SILENT, QStringLiteral("Never answer requests named <name>, e.g. Info."), QStringLiteral("name")},
         {OVERRIDE,
          QStringLiteral(

@@ -43,6 +43,14 @@ void misstateRecordId(json& reply, RecordIdFaultE fault) {
         id = OUT_OF_RANGE_ID;
 }
 
+// The "on" value of a stream switch request ["Installation",{"on":n}], or -1 for any other request.
+int streamSwitchOf(const json& request) {
+    if (responseName(request) != QLatin1String("Installation") || request.size() < 2 || !request[1].is_object())
+        return -1;
+    const auto on = request[1].find("on");
+    return on != request[1].end() && on->is_number_integer() ? on->get<int>() : -1;
+}
+
 } // namespace
 
 SensorEmulator_t::SensorEmulator_t(QObject* parent) : QObject(parent), output(this), state(defaultSensorState()) {
@@ -159,6 +167,13 @@ void SensorEmulator_t::handleItem(const QByteArray& item) {
     requestLog << text;
     if (!faults.silentCommand.isEmpty() && responseName(request) == faults.silentCommand)
         return;
+    const int streamSwitch = streamSwitchOf(request);
+    if (faults.ignoreRepeatedStreamOff && streamSwitch == 0 && streamOffAnswered)
+        return;
+    if (streamSwitch >= 0)
+        streamOffAnswered = streamSwitch == 0;
+    if (faults.measurementBeforeStreamOk && streamSwitch == 1)
+        sendMeasurement();
     const bool overridden = !faults.overridePrefix.isEmpty() && text.startsWith(faults.overridePrefix);
     json reply = overridden ? faults.overrideReply : replyTo(request, currentReading(), state);
     if (isRecordReply(reply))
@@ -179,6 +194,10 @@ void SensorEmulator_t::updateStream() {
 void SensorEmulator_t::slotStreamTick() {
     if (output.pendingBytes() + pty.backlog() > STREAM_BACKLOG_LIMIT)
         return;
+    sendMeasurement();
+}
+
+void SensorEmulator_t::sendMeasurement() {
     const Installation_t reading = currentReading();
     streamLog << reading;
     output.send(jsonToFrame(json::array({"Installation", installationToJson(reading)})), 0);

@@ -60,6 +60,7 @@ private slots:
 private:
     void handleItem(const QByteArray& item);
     void updateStream();
+    void sendMeasurement();
     Installation_t currentReading() const;
 
     PseudoTerminal_t pty;
@@ -69,7 +70,8 @@ private:
     SensorState_t state;
     QStringList requestLog;
     QList<Installation_t> streamLog;
-    QByteArray received; // bytes after the last delimiter
+    QByteArray received;            // bytes after the last delimiter
+    bool streamOffAnswered = false; // since the last stream-on
     QElapsedTimer clock;
     QElapsedTimer dropClock;
     QTimer streamTimer;

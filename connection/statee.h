@@ -1,6 +1,7 @@
 #pragma once
-// States of the main window's conversation with the sensor. The log prints a state as its number, so the numbers
-// are fixed; the gaps (2..4, 6..11, 21..23) are unused and handled as unknown states, as is anything above IDLE.
+// States of the conversation with a connected sensor. The log prints a state as its number, so the numbers are
+// fixed; the gaps (2..4, 6..11, 21..23) are unused and handled as unknown states, as is anything above
+// RESET_CALIBRATION_ACK.
 
 enum class StateE : int {
     START = 0,                      // connection opened: the first event switches the measurement stream off
@@ -27,6 +28,7 @@ enum class StateE : int {
     CALIBRATE_FULL = 33,
     CALIBRATE_FULL_ACK = 34,
     GET_CALIBRATION_FULL = 35,
-    RESET_CALIBRATION = 36, // send the calibration reset; no answer is awaited
+    RESET_CALIBRATION = 36, // send the calibration reset
     IDLE = 37,              // nothing pending
+    RESET_CALIBRATION_ACK = 38,
 };

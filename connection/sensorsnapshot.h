@@ -1,0 +1,25 @@
+#pragma once
+// What one sensor holds, as read at connection and kept current by every acknowledged write.
+
+#include "devicerecords.h"
+
+#include <optional>
+#include <vector>
+
+struct SensorSnapshot_t {
+    DeviceInfo_t info;
+    TankConfig_t tankConfig;
+    // The tank records in the order read, ids strictly rising; record 2 always ends the reading.
+    std::vector<TankConfigRecord_t> records;
+    OmnicommConfig_t omnicomm;
+    // Known only once a calibration has been read back in this connection.
+    std::optional<Calibration_t> calibration;
+
+    // The record with this id, or null when the sensor did not send it.
+    const TankConfigRecord_t* record(int id) const;
+    // Replaces the record with the same id, or adds it in id order.
+    void storeRecord(const TankConfigRecord_t& record);
+};
+
+// The liquid name written with a mixture: pure propane from 95 % up, butane below.
+QString liquidForMixture(int mixture);

@@ -1,0 +1,4 @@
+#pragma once
+// Registers the value types that cross from the serial thread in queued signals. Every link registers them as it is
+// made; the program also does so first thing.
+void registerMetaTypes();

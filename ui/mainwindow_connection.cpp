@@ -1,0 +1,132 @@
+// The window as the front end of one sensor connection: which user action starts which sequence, and what the
+// window shows for each of the connection's outcomes.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "calibrationdialog.h"
+#include "okmessagebox.h"
+#include "propertiesdialog.h"
+#include "tofwidget.h"
+
+#include <QTimer>
+
+void MainWindow_t::setUpConversation() {
+    connect(ui->btnApplyP, &QPushButton::clicked, this, &MainWindow_t::applyTank);
+    connect(propertiesDialogP->applyButton(), &QPushButton::clicked, this, &MainWindow_t::applyProperties);
+    connect(calibrationDialogP->emptyButton(), &QPushButton::clicked, this, [this] {
+        if (connectionP)
+            connectionP->calibrate(CalibrationPointE::EMPTY);
+    });
+    connect(calibrationDialogP->fullButton(), &QPushButton::clicked, this, [this] {
+        if (connectionP)
+            connectionP->calibrate(CalibrationPointE::FULL);
+    });
+    connect(ui->btnOmniApply, &QPushButton::clicked, this, [this] {
+        if (connectionP)
+            connectionP->writeOmnicomm(readOmnicommTab());
+    });
+    connect(ui->btnSetDefaultP, &QPushButton::clicked, this, &MainWindow_t::slotConfirmCalibrationReset);
+    connect(tofWidgetP->startStopButton(), &QPushButton::clicked, this, &MainWindow_t::slotStartStopTest);
+    connect(ui->cboxOmniTxMode, &QCheckBox::clicked, this, &MainWindow_t::slotTxModeChange);
+
+    connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
+    connect(ui->btnCalibration, &QPushButton::clicked, calibrationDialogP, &QDialog::show);
+    connect(ui->btnCalibrationHelp, &QPushButton::clicked, this, [this] {
+        showMessage(tr("Калибровка предназначена для установки значений пустого и полного бака. Калибровка "
+                       "увеличивает точность показаний датчика, так как за нулевое и максимальное значение "
+                       "принимаются параметры, рассчитанные исходя из характеристик конкретного бака."));
+    });
+
+    // In this order: leaving the test tab clicks stop first, so the second receiver finds the test stopped.
+    connect(ui->tabWidgetP, &QTabWidget::currentChanged, this, &MainWindow_t::slotStopTestOnTabLeave);
+    connect(ui->tabWidgetP, &QTabWidget::currentChanged, this, &MainWindow_t::slotOnTabChanged);
+}
+
+void MainWindow_t::setReplyTimeoutMs(int ms) {
+    replyTimeoutMs = ms;
+}
+
+void MainWindow_t::connectTo(const QString& portName) {
+    connectionP = new SensorConnection_t(portName, this);
+    connectionP->setReplyTimeoutMs(replyTimeoutMs);
+    connect(connectionP, &SensorConnection_t::signPortOpened, this, [this] {
+        ui->btnSerialPortP->setText(tr("Чтение данных..."));
+        portState = PortStateE::READING;
+    });
+    connect(connectionP, &SensorConnection_t::signReadingComplete, this, &MainWindow_t::slotReadingComplete);
+    connect(connectionP, &SensorConnection_t::signBusyChanged, this, &MainWindow_t::slotUpdateControls);
+    connect(connectionP, &SensorConnection_t::signTestRunningChanged, this, [this](bool running) {
+        tofWidgetP->startStopButton()->setText(running ? tr("Завершить тест") : tr("Начать тест"));
+        slotUpdateControls();
+    });
+    connect(connectionP, &SensorConnection_t::signSaved, this, &MainWindow_t::slotSaved);
+    connect(connectionP, &SensorConnection_t::signRefused, this,
+            [this] { showMessage(tr("Данные введены неверно!")); });
+    connect(connectionP, &SensorConnection_t::signCalibrated, this, &MainWindow_t::slotCalibrated);
+    connect(connectionP, &SensorConnection_t::signMeasurement, this,
+            [this](const Installation_t& reading) { tofWidgetP->addSample(static_cast<quint32>(reading.RawTOF)); });
+    connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
+    connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
+    connectionP->open();
+}
+
+void MainWindow_t::slotReadingComplete() {
+    const SensorSnapshot_t& sensor = connectionP->sensor();
+    ui->lblDeviceP->setText(sensor.info.Name);
+    ui->lblDeviceIdP->setText(sensor.info.HWVer);
+    ui->lblFwVersionP->setText(sensor.info.FWVer);
+    propertiesDialogP->setMixture(sensor.tankConfig.Mixture);
+    clearTankList();
+    for (const TankConfigRecord_t& record : sensor.records)
+        addDeviceRecord(record, record.id == sensor.tankConfig.Active);
+    fillStandardTanks();
+    fillOmnicommTab(sensor.omnicomm);
+    ui->btnCalibration->show();
+    ui->btnCalibrationHelp->show();
+    setConnected();
+}
+
+void MainWindow_t::slotSaved(SequenceE inSequence) {
+    switch (inSequence) {
+    case SequenceE::TANK:
+    case SequenceE::OMNICOMM:
+        showMessage(settingsSavedText());
+        return;
+    case SequenceE::PROPERTIES:
+        showMessage(settingsSavedText() + tr(" \nДля применения перезагрузите устройство."));
+        return;
+    case SequenceE::CALIBRATION_RESET:
+        return; // the user confirmed it already; nothing more to say
+    }
+}
+
+void MainWindow_t::slotCalibrated(CalibrationPointE inPoint, qint32 inValue) {
+    const bool empty = inPoint == CalibrationPointE::EMPTY;
+    if (empty)
+        calibrationDialogP->setEmptyValue(inValue);
+    else
+        calibrationDialogP->setFullValue(inValue);
+    showMessage((empty ? tr("Зачение \"пустой\": ") : tr("Зачение \"полный\": ")) + calibrationValueText(inValue));
+}
+
+void MainWindow_t::slotFailed() {
+    closeConnection();
+    showMessage(tr("Произошла ошибка, перезагрузите устройство!"));
+}
+
+void MainWindow_t::slotUpdateControls() {
+    const bool ready = connectionP && portState == PortStateE::CONNECTED && !connectionP->isBusy();
+    const bool testRunning = connectionP && connectionP->isTestRunning();
+    setControlsEnabled(ready && !testRunning);
+    setOmnicommControlsEnabled(ready && !testRunning);
+    tofWidgetP->startStopButton()->setEnabled(ready);
+}
+
+void MainWindow_t::showMessage(const QString& text) {
+    QTimer::singleShot(0, this, [text] { OkMessageBox box(text); }); // runs modally until the user closes it
+}
+
+QString MainWindow_t::settingsSavedText() {
+    static const QString text = tr("Настройки успешно сохранены!");
+    return text;
+}
