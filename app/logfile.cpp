@@ -48,10 +48,8 @@ void copyToLogFile(QtMsgType type, const QMessageLogContext& context, const QStr
     QtMessageHandler next = nullptr;
     {
         QMutexLocker lock(&sinkMutex);
-        if (sinkP) {
-            sinkP->write(logLine(type, message));
-            sinkP->flush();
-        }
+        if (sinkP)
+            sinkP->appendMessage(type, message);
         next = previousHandler;
     }
     insideHandler = false;
@@ -68,14 +66,45 @@ void startCopying(LogFile_t* file) {
         previousHandler = current;
 }
 
+// Keeps the newest run files, by the time in their names, within the bounds; the current run's file always stays.
+void removeOldestRunFiles(const QFileInfo& current, const LogLimits_t& limits) {
+    // Case-sensitive, so that only names this program writes match.
+    const QFileInfoList runFiles =
+        current.dir().entryInfoList({QStringLiteral("log__*.txt")}, QDir::Files | QDir::CaseSensitive,
+                                    QDir::Name | QDir::Reversed); // newest first
+    int files = 1;
+    qint64 bytes = current.size();
+    for (const QFileInfo& runFile : runFiles) {
+        if (runFile.fileName() == current.fileName())
+            continue;
+        // Removed files still count, so once over a bound every older file goes too.
+        ++files;
+        bytes += runFile.size();
+        if (files > limits.folderMaxFiles || bytes > limits.folderMaxBytes)
+            QFile::remove(runFile.filePath());
+    }
+}
+
 } // namespace
 
-LogFile_t::LogFile_t(const QString& path, QObject* parent) : QFile(path, parent) {}
+LogFile_t::LogFile_t(const QString& path, qint64 capBytes, QObject* parent) : QFile(path, parent), capBytes(capBytes) {}
 
 LogFile_t::~LogFile_t() {
     QMutexLocker lock(&sinkMutex);
     if (sinkP == this)
         sinkP = nullptr;
+}
+
+void LogFile_t::appendMessage(QtMsgType type, const QString& message) {
+    const QByteArray line = logLine(type, message);
+    if (!capReached && pos() + line.size() > capBytes) {
+        capReached = true;
+        write(logLine(QtWarningMsg, QStringLiteral("Log file size limit reached: debug and info lines, measurements "
+                                                   "among them, are no longer logged")));
+    }
+    if (!capReached || (type != QtDebugMsg && type != QtInfoMsg)) // errors are always logged
+        write(line);
+    flush();
 }
 
 QString logFilePath(const QString& documentsDir, const QDateTime& startTime) {
@@ -85,17 +114,18 @@ QString logFilePath(const QString& documentsDir, const QDateTime& startTime) {
            QStringLiteral(".txt");
 }
 
-LogFile_t* openLogFile(const QString& documentsDir, const QDateTime& startTime) {
+LogFile_t* openLogFile(const QString& documentsDir, const QDateTime& startTime, const LogLimits_t& limits) {
     // Without a documents folder the path would start at the file system root.
     if (documentsDir.isEmpty())
         return nullptr;
     const QString path = logFilePath(documentsDir, startTime);
     QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows when opening
-    auto* file = new LogFile_t(path);
+    auto* file = new LogFile_t(path, limits.fileCapBytes);
     if (!file->open(QIODevice::WriteOnly)) { // write-only truncates a file of the same name
         delete file;
         return nullptr;
     }
+    removeOldestRunFiles(QFileInfo(path), limits);
     startCopying(file);
     qInfo() << "Velmaro log file" << path;
     return file;

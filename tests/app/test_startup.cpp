@@ -1,11 +1,12 @@
-// Start-up: the per-run log file (name, folder, truncation, missing documents folder), the copy of the message log
-// into it, and the meta types that cross threads in queued signals.
+// Start-up: the per-run log file (name, folder, truncation, missing documents folder, removal of the oldest run
+// files), the copy of the message log into it up to the cap, and the meta types that cross threads in queued signals.
 #include "logcapture.h"
 #include "logfile.h"
 #include "metatypes.h"
 #include "serialdatatype.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -77,7 +78,11 @@ private slots:
     void openLogFile_sameSecondAsEarlierRun_truncatesItsFile();
     void openLogFile_withoutWritableDocuments_returnsNullAndLoggingGoesOn_data();
     void openLogFile_withoutWritableDocuments_returnsNullAndLoggingGoesOn();
+    void openLogFile_removesTheOldestRunFilesBeyondTheBounds_data();
+    void openLogFile_removesTheOldestRunFilesBeyondTheBounds();
     void messageLog_isCopiedOneLinePerMessageAndPassedOn();
+    void messageLog_pastTheCap_keepsOnlyWarningsAndWorse_data();
+    void messageLog_pastTheCap_keepsOnlyWarningsAndWorse();
     void messageLog_fromAnotherThread_reachesTheFile();
     void closedLogFile_getsNothingMoreWhileMessagesStillPassOn();
     void defaultOutput_stillGetsEveryMessage();
@@ -162,6 +167,55 @@ void StartupTest_t::openLogFile_withoutWritableDocuments_returnsNullAndLoggingGo
     QCOMPARE(capture.texts(QtWarningMsg), QStringList{QStringLiteral("still logging")});
 }
 
+void StartupTest_t::openLogFile_removesTheOldestRunFilesBeyondTheBounds_data() {
+    QTest::addColumn<QList<int>>("sizes"); // earlier runs' files, oldest name first
+    QTest::addColumn<int>("newer");        // how many of them are named after this run's start: the clock went back
+    QTest::addColumn<int>("maxFiles");
+    QTest::addColumn<int>("maxBytes");
+    QTest::addColumn<int>("kept"); // the newest-named ones that stay
+    QTest::newRow("within the bounds") << QList<int>{10, 10, 10} << 0 << 4 << 30 << 3;
+    QTest::newRow("too many") << QList<int>{10, 10, 10, 10} << 0 << 3 << 1000 << 2;
+    QTest::newRow("too big, older small ones go too") << QList<int>{10, 10, 500, 10} << 0 << 100 << 100 << 1;
+    QTest::newRow("clock went back") << QList<int>{10, 10, 10} << 2 << 2 << 1000 << 1;
+}
+
+void StartupTest_t::openLogFile_removesTheOldestRunFilesBeyondTheBounds() {
+    QFETCH(QList<int>, sizes);
+    QFETCH(int, newer);
+    QFETCH(int, maxFiles);
+    QFETCH(int, maxBytes);
+    QFETCH(int, kept);
+    QTemporaryDir documents;
+    const QString folder = documents.filePath(QStringLiteral("Velmaro/Logs"));
+    QVERIFY(QDir().mkpath(folder));
+    LogCapture_t capture;
+    const auto makeFile = [](const QString& path, int size, int age) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size && file.flush() &&
+               file.setFileTime(startTime.addDays(-age), QFileDevice::FileModificationTime);
+    };
+    // Not run files, big enough to change the outcome if they were counted.
+    QStringList expected = {QStringLiteral("log__2020.01.01_00.00.00.log"), QStringLiteral("notes.txt")};
+    for (const QString& name : expected)
+        QVERIFY(makeFile(folder + '/' + name, 1000, 0));
+    const int older = sizes.size() - newer;
+    for (int i = 0; i < sizes.size(); ++i) {
+        // A minute apart around this run's start, modified in the opposite order.
+        const int minutes = i < older ? i - older : i - older + 1;
+        const QString path = logFilePath(documents.path(), startTime.addSecs(60 * minutes));
+        QVERIFY(makeFile(path, sizes.at(i), i));
+        if (i >= sizes.size() - kept)
+            expected << QFileInfo(path).fileName();
+    }
+
+    std::unique_ptr<LogFile_t> file(openLogFile(documents.path(), startTime, {logFileCapBytes, maxFiles, maxBytes}));
+
+    QVERIFY(file);
+    expected << QFileInfo(*file).fileName();
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+}
+
 void StartupTest_t::messageLog_isCopiedOneLinePerMessageAndPassedOn() {
     QTemporaryDir documents;
     LogCapture_t capture;
@@ -189,6 +243,45 @@ void StartupTest_t::messageLog_isCopiedOneLinePerMessageAndPassedOn() {
     QCOMPARE(capture.entries().size(), 4);
     QCOMPARE(capture.texts(QtWarningMsg), QStringList{QStringLiteral("two\nlines")});
     QCOMPARE(capture.texts(QtCriticalMsg), QStringList{QStringLiteral("FSM error! Disconnect!")});
+}
+
+void StartupTest_t::messageLog_pastTheCap_keepsOnlyWarningsAndWorse_data() {
+    QTest::addColumn<int>("room");        // bytes of the cap after the greeting
+    QTest::addColumn<QString>("sent");    // the messages' levels, by initial
+    QTest::addColumn<QString>("written"); // the levels of the lines after the greeting; the notice in capitals
+    // A message line takes 35 bytes and its level's name: debug 40, info 39, warning 42, critical 43.
+    QTest::newRow("info past the cap") << 79 << QString("didiwdc") << QString("diWwc");
+    QTest::newRow("warning past the cap") << 40 << QString("dwdic") << QString("dWwc");
+}
+
+void StartupTest_t::messageLog_pastTheCap_keepsOnlyWarningsAndWorse() {
+    QFETCH(int, room);
+    QFETCH(QString, sent);
+    QFETCH(QString, written);
+    QTemporaryDir documents;
+    LogCapture_t capture;
+    qint64 greeting = 0;
+    {
+        std::unique_ptr<LogFile_t> probe(openLogFile(documents.path(), startTime));
+        QVERIFY(probe);
+        greeting = probe->size();
+    }
+    std::unique_ptr<LogFile_t> file(openLogFile(documents.path(), startTime, {greeting + room}));
+    QVERIFY(file);
+    capture.clear();
+    const QMap<QChar, QtMsgType> types = {
+        {'d', QtDebugMsg}, {'i', QtInfoMsg}, {'w', QtWarningMsg}, {'c', QtCriticalMsg}};
+
+    for (int i = 0; i < sent.size(); ++i)
+        qt_message_output(types.value(sent.at(i)), {}, QStringLiteral("message %1").arg(i, 12, 10, QLatin1Char('0')));
+
+    QString levels;
+    for (const QString& line : QString::fromUtf8(readAll(file->fileName())).split('\n', Qt::SkipEmptyParts).mid(1)) {
+        const QStringList fields = line.split(' '); // time, level, text
+        levels += fields.at(2) == QLatin1String("message") ? fields.at(1).at(0) : fields.at(1).at(0).toUpper();
+    }
+    QCOMPARE(levels, written);
+    QCOMPARE(int(capture.entries().size()), sent.size()); // all passed on
 }
 
 void StartupTest_t::messageLog_fromAnotherThread_reachesTheFile() {
