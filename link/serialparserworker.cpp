@@ -62,6 +62,14 @@ void SerialParserWorker_t::slotReadString() {
 }
 
 void SerialParserWorker_t::queueItem(const QByteArray& item) {
+    // A sensor streaming faster than the dispatch pace would bury its replies behind a growing backlog of
+    // measurements: a measurement still waiting gives way to the newer one, so none piles up behind another.
+    const bool measurement = dispatchFrame(item) == SerialDataTypeE::MEASUREMENT;
+    if (measurement && lastQueuedIsMeasurement && !rxFrames.isEmpty()) {
+        rxFrames.last() = item;
+        return;
+    }
+    lastQueuedIsMeasurement = measurement;
     if (rxFrames.size() >= RX_FRAMES_LIMIT)
         qWarning() << "Receive queue full, dropped an item of" << rxFrames.takeFirst().size() << "bytes";
     rxFrames.append(item);

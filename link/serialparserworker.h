@@ -43,4 +43,5 @@ private:
     QTimer* readTimerP;
     QByteArray rxData;
     QList<QByteArray> rxFrames;
+    bool lastQueuedIsMeasurement = false;
 };

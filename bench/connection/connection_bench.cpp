@@ -5,7 +5,10 @@
 // - the worst lateness of a 10 ms heartbeat timer on the GUI thread during a connect, while the sensor streams and
 //   during an unplug (target: <= 50 ms each), and the time from the unplug to the port list;
 // - the process's resident memory over 100 connect/disconnect cycles (it must not grow after the first few).
-// Run offscreen: QT_QPA_PLATFORM=offscreen bench/connection/bench_connection
+// With --soak SECONDS it runs a live test instead, the sensor streaming 50 measurements a second, and prints the
+// resident memory's growth after the first minute (target < 1 MB), the worst heartbeat lateness (target <= 50 ms)
+// and the program's CPU share of one core, the emulator's own thread left out (target < 10 %).
+// Run offscreen: QT_QPA_PLATFORM=offscreen bench/connection/bench_connection [--soak 600]
 #include "mainwindow.h"
 #include "metatypes.h"
 #include "portlist.h"
@@ -25,9 +28,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <malloc.h>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -109,6 +114,17 @@ public:
     // Milliseconds since the line dropped; meaningful once it has.
     double msSinceDrop() const {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - droppedAt.load()).count();
+    }
+    // CPU seconds the emulator's thread has used.
+    double cpuSeconds() {
+        double seconds = 0;
+        inThread([&seconds] { seconds = threadCpuSeconds(); });
+        return seconds;
+    }
+    static double threadCpuSeconds() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec + t.tv_nsec / 1e9;
     }
     int requestCount() {
         int count = 0;
@@ -253,6 +269,35 @@ void benchMemory(MainWindow_t& window, Sensor_t& sensor) {
     }
 }
 
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void benchSoak(MainWindow_t& window, Sensor_t& sensor, int seconds) {
+    constexpr int SETTLE_S = 60;
+    connectAndRead(window);
+    window.findChild<TofWidget_t*>()->startStopButton()->click();
+    Heartbeat_t heartbeat;
+    runUntil([] { return false; }, SETTLE_S * 1000);
+    const long settledKb = residentKb().first;
+    const double cpuAtSettle = processCpuSeconds() - sensor.cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    for (int minute = SETTLE_S; minute < seconds; minute += SETTLE_S) {
+        runUntil([] { return false; }, std::min(SETTLE_S, seconds - minute) * 1000);
+        std::fprintf(results, "soak %4d s: resident %ld kB\n", minute + SETTLE_S, residentKb().first);
+        std::fflush(results);
+    }
+    const double programCpu = processCpuSeconds() - sensor.cpuSeconds() - cpuAtSettle;
+    std::fprintf(results,
+                 "soak of %d s at %d measurements/s: resident growth after the first minute %ld kB; worst heartbeat "
+                 "lateness %.1f ms; program CPU %.1f %% of one core\n",
+                 seconds, STREAM_RATE_PER_S, residentKb().first - settledKb, heartbeat.worstLateMs,
+                 100.0 * programCpu / (clock.nsecsElapsed() / 1e9));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -270,6 +315,16 @@ int main(int argc, char* argv[]) {
         }
     });
     boxWatch.start(BOX_WATCH_MS);
+
+    const QStringList arguments = app.arguments();
+    const int soakAt = arguments.indexOf(QStringLiteral("--soak"));
+    if (soakAt > 0) {
+        Sensor_t sensor;
+        MainWindow_t window(nullptr, QDate::currentDate(), sensor.portSource());
+        benchSoak(window, sensor, std::max(60, arguments.value(soakAt + 1).toInt()));
+        std::fclose(results);
+        return 0;
+    }
 
     std::fprintf(results, "connections (%d frames per reading)\n", READING_FRAMES);
     {
