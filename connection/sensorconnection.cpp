@@ -67,9 +67,9 @@ bool SensorConnection_t::activateRecord(int id) {
 }
 
 bool SensorConnection_t::writeProperties(int mixture, int wall) {
-    const TankConfigRecord_t* record = snapshot.record(WRITABLE_RECORD_ID);
-    if (!record || !startSequence(StateE::SET_PROPERTIES))
+    if (!startSequence(StateE::SET_PROPERTIES))
         return false;
+    const TankConfigRecord_t* record = snapshot.record(WRITABLE_RECORD_ID); // the reading always ends with it
     pendingConfig = snapshot.tankConfig;
     pendingConfig.Mixture = mixture;
     pendingConfig.Liquid = liquidForMixture(mixture);
