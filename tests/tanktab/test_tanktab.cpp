@@ -62,7 +62,9 @@ bool shows(const QWidget& window, const char* name) {
 
 bool showsPicture(const QWidget& window, const char* label, const QString& path) {
     const QImage shown = child<QLabel>(window, label)->pixmap(Qt::ReturnByValue).toImage();
-    return shown.convertToFormat(QImage::Format_ARGB32) == QImage(path).convertToFormat(QImage::Format_ARGB32);
+    // A pixmap holds premultiplied pixels; compared unpremultiplied, semi-transparent edges differ by rounding.
+    constexpr QImage::Format format = QImage::Format_ARGB32_Premultiplied;
+    return shown.convertToFormat(format) == QImage(path).convertToFormat(format);
 }
 
 } // namespace
