@@ -114,7 +114,6 @@ private:
 
     void applyTank(bool logIt);
     TankKindE appliedTankKind() const;
-    TankWireFields_t tankKindFields(TankKindE kind, bool custom) const;
     void writeTankRecord(const TankConfigRecord_t& record, StateE awaiting);
     void fillOmnicommTab(const OmnicommConfig_t& config);
     OmnicommConfig_t readOmnicommTab() const;
@@ -132,7 +131,7 @@ private:
     int tankMixture = 0;
     QString tankLiquid;
     int activeRecord = 0;
-    std::array<TankConfigRecord_t, 3> tankRecords{};
+    std::array<TankConfigRecord_t, TANK_RECORD_COUNT> tankRecords{};
     // The record and activation a tank apply has sent, taken over into tankRecords and activeRecord once acknowledged.
     TankConfigRecord_t requestedRecord;
     int requestedActive = 0;

@@ -28,19 +28,6 @@ int deviceEntryCount(const TankList_t& list) {
     return static_cast<int>(list.size()) - catalogueSize;
 }
 
-TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int outer, int wall) {
-    TankConfigRecord_t record;
-    record.id = WRITABLE_RECORD_ID;
-    record.Shape = fields.Shape;
-    record.Orientation = fields.Orientation;
-    record.Height = size;
-    record.Length = size;
-    record.OuterDiameter = outer;
-    record.InnerDiameter = fields.InnerDiameter;
-    record.Wall = wall;
-    return record;
-}
-
 } // namespace
 
 void MainWindow_t::stepTank(SerialDataTypeE type) {
@@ -89,7 +76,8 @@ void MainWindow_t::applyTank(bool logIt) {
         const int length = ui->spboxCustomHeigthP->value();
         const int wall = propertiesDialogP->wallThickness();
         setDimensionRanges(kind);
-        writeTankRecord(writableRecord(tankKindFields(kind, true), length, outer, wall), StateE::SET_TANK_RECORD_ACK);
+        writeTankRecord(makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, ui->spboxCustomInDiaP->value(), wall),
+                        StateE::SET_TANK_RECORD_ACK);
         return;
     }
 
@@ -107,7 +95,8 @@ void MainWindow_t::applyTank(bool logIt) {
         int outer = 0;
         int length = 0;
         parseTankText(entry.text, outer, length);
-        writeTankRecord(writableRecord(tankKindFields(kind, false), length, outer, STANDARD_TANK_WALL_MM),
+        writeTankRecord(makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, CATALOGUE_TOROID_INNER_DIAMETER_MM,
+                                       STANDARD_TANK_WALL_MM),
                         StateE::SET_TANK_RECORD_ACK);
         return;
     }
@@ -125,10 +114,6 @@ TankKindE MainWindow_t::appliedTankKind() const {
     if (ui->rbuttCylinderH_P->isChecked())
         return TankKindE::CylinderH;
     return TankKindE::CylinderV;
-}
-
-TankWireFields_t MainWindow_t::tankKindFields(TankKindE kind, bool custom) const {
-    return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : CATALOGUE_TOROID_INNER_DIAMETER_MM);
 }
 
 void MainWindow_t::writeTankRecord(const TankConfigRecord_t& record, StateE awaiting) {

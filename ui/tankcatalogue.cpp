@@ -34,7 +34,7 @@ void fillStandardTanks(TankList_t& list) {
 TankListEntry entryFromRecord(const TankConfigRecord_t& record, bool isActive) {
     TankListEntry entry;
     entry.selected = isActive;
-    entry.custom = record.id == 2;
+    entry.custom = record.id == WRITABLE_RECORD_ID;
     entry.kind = tankKindOf(record);
     entry.text = QStringLiteral("%1x%2").arg(record.OuterDiameter).arg(record.Length).toUtf8();
     return entry;

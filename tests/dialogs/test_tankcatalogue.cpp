@@ -3,6 +3,7 @@
 
 #include "tankcatalogue.h"
 #include "tankfixtures.h"
+#include "tankkind.h"
 
 #include <QComboBox>
 #include <QtTest>
@@ -62,7 +63,7 @@ private slots:
     }
 
     void standardTanks_appendedAfterRecordsInKindBlocks() {
-        TankList_t list{entryFromRecord(tankRecord(0, TankKindE::CylinderV, 300, 640), true)};
+        TankList_t list{entryFromRecord(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3), true)};
         fillStandardTanks(list);
         QCOMPARE(list.size(), std::size_t(34));
         QCOMPARE(list.front().text, QByteArray("300x640"));
@@ -93,7 +94,7 @@ private slots:
         QFETCH(bool, active);
         QFETCH(QByteArray, text);
         QFETCH(bool, custom);
-        TankConfigRecord_t r = tankRecord(id, kind, 600, 200, inner);
+        TankConfigRecord_t r = makeTankRecord(id, kind, 600, 200, inner, 3);
         r.Height = 999; // the length is the dimension read back; the height is ignored
         const TankListEntry e = entryFromRecord(r, active);
         QCOMPARE(e.text, text);
@@ -129,15 +130,16 @@ private slots:
     void parseTankText_readsBackEveryRecordText() {
         int outer = 0;
         int length = 0;
-        parseTankText(entryFromRecord(tankRecord(2, TankKindE::CylinderH, 356, 1045), true).text, outer, length);
+        parseTankText(entryFromRecord(makeTankRecord(2, TankKindE::CylinderH, 356, 1045, 0, 3), true).text, outer,
+                      length);
         QCOMPARE(outer, 356);
         QCOMPARE(length, 1045);
     }
 
     void selectedEntry_firstSelectedOrNone() {
-        TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 350, 900), 1);
+        TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                   makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3), 1);
         TankListEntry entry;
         QVERIFY(selectedEntry(list, entry));
         QCOMPARE(entry.text, QByteArray("650x250"));
@@ -172,9 +174,9 @@ private slots:
         QFETCH(TankKindE, kind);
         QFETCH(bool, found);
         QFETCH(int, position);
-        const TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::Toroid, 630, 250, 172), 2);
+        const TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                         makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                         makeTankRecord(2, TankKindE::Toroid, 630, 250, 172, 3), 2);
         TankListEntry entry;
         int foundPosition = -1;
         QCOMPARE(findEntry(list, text, kind, entry, foundPosition), found);
@@ -219,9 +221,9 @@ private slots:
         QFETCH(int, inner);
         QFETCH(int, matchedPosition);
         QFETCH(QByteArray, matchedText);
-        TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, kind, outer, length, inner), 2);
+        TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                   makeTankRecord(2, kind, outer, length, inner, 3), 2);
         const TankList_t before = list;
 
         QCOMPARE(matchStandardTank(list, 2, inner), matchedPosition >= 0);
@@ -256,25 +258,25 @@ private slots:
         QTest::newRow("nothing selected: first item current")
             << standard << std::optional<TankKindE>(TankKindE::CylinderP) << STANDARD_SOLIDS << 0;
 
-        const TankList_t sensorVertical =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 350, 900), 0);
+        const TankList_t sensorVertical = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                                   makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3), 0);
         QTest::newRow("selected sensor record listed first and current")
             << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderV)
             << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 0;
         QTest::newRow("selection of another kind: first item current")
             << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderH) << STANDARD_CYLINDERS << 0;
 
-        TankList_t matched =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderV, 300, 1000), 2);
+        TankList_t matched = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                      makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                      makeTankRecord(2, TankKindE::CylinderV, 300, 1000, 0, 3), 2);
         QVERIFY(matchStandardTank(matched, 2, 0));
         QTest::newRow("matched catalogue tank current") << matched << std::optional<TankKindE>(TankKindE::CylinderV)
                                                         << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 4;
 
-        const TankList_t customAfterItems =
-            readList(tankRecord(0, TankKindE::Toroid, 600, 200, 172), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
+        const TankList_t customAfterItems = readList(makeTankRecord(0, TankKindE::Toroid, 600, 200, 172, 3),
+                                                     makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                                     makeTankRecord(2, TankKindE::Toroid, 700, 240, 150, 3), 2);
         QStringList toroids{"600x200", "650x250"};
         for (const TankListEntry& e : standard)
             if (e.kind == TankKindE::Toroid)
@@ -282,9 +284,9 @@ private slots:
         QTest::newRow("selected custom entry: last item so far current")
             << customAfterItems << std::optional<TankKindE>(TankKindE::Toroid) << toroids << 1;
 
-        const TankList_t customFirst =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderV, 300, 780),
-                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
+        const TankList_t customFirst = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                                makeTankRecord(1, TankKindE::CylinderV, 300, 780, 0, 3),
+                                                makeTankRecord(2, TankKindE::Toroid, 700, 240, 150, 3), 2);
         QTest::newRow("selected custom entry before any item: first item current")
             << customFirst << std::optional<TankKindE>(TankKindE::Toroid) << QStringList(toroids.mid(2)) << 0;
 

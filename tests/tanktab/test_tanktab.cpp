@@ -3,6 +3,7 @@
 #include "logcapture.h"
 #include "mainwindow.h"
 #include "tankfixtures.h"
+#include "tankkind.h"
 #include "widgetlookup.h"
 
 #include <QCheckBox>
@@ -26,7 +27,8 @@ namespace {
 
 // Records 0 and 1 of kinds other than the one under test, with record 2 as given.
 Records_t withRecord2(const TankConfigRecord_t& r2) {
-    return {tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderP, 720, 200), r2};
+    return {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+            makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3), r2};
 }
 
 // What the connection does with a complete reading.
@@ -124,24 +126,26 @@ void TankTabTest_t::reading_showsActiveCatalogueTank_data() {
     QTest::addColumn<QString>("current");
 
     QTest::newRow("record 2 toroid 600x200 inner 172 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
-        << "600x200 42L";
+        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << "rbuttToroidP"
+        << STANDARD_TOROIDS << "600x200 42L";
     QTest::newRow("record 2 text 600x20 matches 600x200 42L as a prefix")
-        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 20, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
+        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
         << "600x200 42L";
     QTest::newRow("record 2 solid 720x270 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::CylinderP, 720, 270)) << 2 << "rbuttCylinderP_P"
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderP, 720, 270, 0, 3)) << 2 << "rbuttCylinderP_P"
         << QStringList{"720x200"} + STANDARD_SOLIDS << "720x270 93L";
     QTest::newRow("record 2 horizontal 356x1005 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::CylinderH, 356, 1005)) << 2 << "rbuttCylinderHV_P" << STANDARD_CYLINDERS
-        << "356x1005 90L";
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderH, 356, 1005, 0, 3)) << 2 << "rbuttCylinderHV_P"
+        << STANDARD_CYLINDERS << "356x1005 90L";
     QTest::newRow("record 0 vertical 300x640 is listed first and current")
-        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                     makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)}
         << 0 << "rbuttCylinderHV_P" << QStringList{"300x640"} + STANDARD_CYLINDERS << "300x640";
     QTest::newRow("record 1 toroid is listed before the catalogue and current")
-        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                     makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)}
         << 1 << "rbuttToroidP" << QStringList{"630x250"} + STANDARD_TOROIDS << "630x250";
 }
 
@@ -177,19 +181,19 @@ void TankTabTest_t::reading_showsActiveCustomTank_data() {
     QTest::addColumn<QString>("heightLabel");
 
     QTest::newRow("toroid 600x200 inner 150 is no catalogue tank")
-        << tankRecord(2, TankKindE::Toroid, 600, 200, 150) << "rbuttToroidP"
+        << makeTankRecord(2, TankKindE::Toroid, 600, 200, 150, 3) << "rbuttToroidP"
         << "" << 600 << 150 << 200 << "Внешний диаметр, мм:"
         << "Высота, мм:";
     QTest::newRow("horizontal 350x900 is in no catalogue text")
-        << tankRecord(2, TankKindE::CylinderH, 350, 900) << "rbuttCylinderHV_P"
+        << makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3) << "rbuttCylinderHV_P"
         << "rbuttCylinderH_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("vertical 300x500 is in no catalogue text")
-        << tankRecord(2, TankKindE::CylinderV, 300, 500) << "rbuttCylinderHV_P"
+        << makeTankRecord(2, TankKindE::CylinderV, 300, 500, 0, 3) << "rbuttCylinderHV_P"
         << "rbuttCylinderV_P" << 300 << -1 << 500 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("toroid written with inner 0 reads back as a solid tank")
-        << tankRecord(2, TankKindE::Toroid, 600, 200, 0) << "rbuttCylinderP_P"
+        << makeTankRecord(2, TankKindE::Toroid, 600, 200, 0, 3) << "rbuttCylinderP_P"
         << "" << 600 << -1 << 200 << "Диаметр, мм"
         << "Высота, мм:";
 }
@@ -228,9 +232,9 @@ void TankTabTest_t::reading_showsActiveCustomTank() {
 
 void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
     MainWindow_t window;
-    const Records_t records = {tankRecord(0, TankKindE::CylinderV, 300, 640),
-                               tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                               tankRecord(2, TankKindE::CylinderH, 356, 920)};
+    const Records_t records = {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                               makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                               makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)};
 
     read(window, records, 0);
     read(window, records, 0);
@@ -245,7 +249,7 @@ void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
 
 void TankTabTest_t::horizontalCylinderClicked_clampsSelectedToroidDiameterTo500() {
     MainWindow_t window;
-    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)), 2);
+    read(window, withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)), 2);
     QCOMPARE(child<QComboBox>(window, "cboxTanksP")->currentText(), QStringLiteral("600x200 42L"));
 
     child<QRadioButton>(window, "rbuttCylinderHV_P")->click();
@@ -338,7 +342,7 @@ void TankTabTest_t::rebuild_logsItsStepsInOrder() {
 
 void TankTabTest_t::matchStandardTank_entryOutsideTheListMatchesNothing() {
     MainWindow_t window;
-    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 650, 250, 172)), 2);
+    read(window, withRecord2(makeTankRecord(2, TankKindE::Toroid, 650, 250, 172, 3)), 2);
     TankListEntry copy;
     copy.selected = true;
     copy.custom = true;

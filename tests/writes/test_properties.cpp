@@ -82,11 +82,11 @@ void PropertiesTest_t::tankApplyThenPropertiesApply_writesBackWhatWasApplied_dat
     QTest::addColumn<int>("active");     // after the tank apply
     QTest::addColumn<json>("recordTwo"); // after the properties apply with wall 9
 
-    const json sensorRecordTwo = tankRecord(2, "Toroidal", "Horizontal", 200, 600, 172, 9);
-    QTest::newRow("standard vertical cylinder") << TankKindE::CylinderV << false << "300x1000 65L" << 2
-                                                << tankRecord(2, "Cylindric", "Vertical", 1000, 300, 0, 9);
+    const json sensorRecordTwo = tankRecord(2, TankKindE::Toroid, 600, 200, 172, 9);
+    QTest::newRow("standard vertical cylinder")
+        << TankKindE::CylinderV << false << "300x1000 65L" << 2 << tankRecord(2, TankKindE::CylinderV, 300, 1000, 0, 9);
     QTest::newRow("custom horizontal cylinder")
-        << TankKindE::CylinderH << true << QString() << 2 << tankRecord(2, "Cylindric", "Horizontal", 900, 480, 0, 9);
+        << TankKindE::CylinderH << true << QString() << 2 << tankRecord(2, TankKindE::CylinderH, 480, 900, 0, 9);
     QTest::newRow("the sensor's record 1") << TankKindE::Toroid << false << "630x250" << 1 << sensorRecordTwo;
     QTest::newRow("the sensor's record 0") << TankKindE::CylinderH << false << "300x640" << 0 << sensorRecordTwo;
 }

@@ -45,31 +45,31 @@ void TankApplyTest_t::tankApply_writesRecordTwoThenActivatesIt_data() {
     QTest::addColumn<json>("expected");
 
     QTest::newRow("standard toroid 630x250 60L") << TankKindE::Toroid << false << "630x250 60L" << QList<int>() << 3
-                                                 << tankRecord(2, "Toroidal", "Horizontal", 250, 630, 172, 3);
+                                                 << tankRecord(2, TankKindE::Toroid, 630, 250, 172, 3);
     QTest::newRow("standard solid tank 720x200 65L: inner 0")
         << TankKindE::CylinderP << false << "720x200 65L" << QList<int>() << 3
-        << tankRecord(2, "Toroidal", "Horizontal", 200, 720, 0, 3);
+        << tankRecord(2, TankKindE::CylinderP, 720, 200, 0, 3);
     QTest::newRow("standard vertical cylinder 300x1000 65L")
         << TankKindE::CylinderV << false << "300x1000 65L" << QList<int>() << 3
-        << tankRecord(2, "Cylindric", "Vertical", 1000, 300, 0, 3);
+        << tankRecord(2, TankKindE::CylinderV, 300, 1000, 0, 3);
     QTest::newRow("standard horizontal cylinder 356x920 80L")
         << TankKindE::CylinderH << false << "356x920 80L" << QList<int>() << 3
-        << tankRecord(2, "Cylindric", "Horizontal", 920, 356, 0, 3);
+        << tankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3);
     QTest::newRow("standard tank with dialog wall 7: wall 3")
         << TankKindE::Toroid << false << "720x240 83L" << QList<int>() << 7
-        << tankRecord(2, "Toroidal", "Horizontal", 240, 720, 172, 3);
+        << tankRecord(2, TankKindE::Toroid, 720, 240, 172, 3);
     QTest::newRow("custom toroid 700/150/240, wall 5")
         << TankKindE::Toroid << true << QString() << QList<int>{700, 240, 150} << 5
-        << tankRecord(2, "Toroidal", "Horizontal", 240, 700, 150, 5);
+        << tankRecord(2, TankKindE::Toroid, 700, 240, 150, 5);
     QTest::newRow("custom horizontal cylinder, inner box 300: inner 0")
         << TankKindE::CylinderH << true << QString() << QList<int>{480, 900, 300} << 4
-        << tankRecord(2, "Cylindric", "Horizontal", 900, 480, 0, 4);
+        << tankRecord(2, TankKindE::CylinderH, 480, 900, 0, 4);
     QTest::newRow("custom vertical cylinder, wall 15")
         << TankKindE::CylinderV << true << QString() << QList<int>{450, 480, 300} << 15
-        << tankRecord(2, "Cylindric", "Vertical", 480, 450, 0, 15);
+        << tankRecord(2, TankKindE::CylinderV, 450, 480, 0, 15);
     QTest::newRow("custom solid tank, inner box 300: inner 0")
         << TankKindE::CylinderP << true << QString() << QList<int>{690, 210, 300} << 2
-        << tankRecord(2, "Toroidal", "Horizontal", 210, 690, 0, 2);
+        << tankRecord(2, TankKindE::CylinderP, 690, 210, 0, 2);
 }
 
 void TankApplyTest_t::tankApply_writesRecordTwoThenActivatesIt() {
@@ -116,18 +116,17 @@ void TankApplyTest_t::sensorRecordItem_onlyActivatesThatRecord_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("active");
 
-    const json cylinderH = tankRecord(0, "Cylindric", "Horizontal", 640, 300, 0, 3);
-    const json toroid = tankRecord(1, "Toroidal", "Horizontal", 250, 630, 172, 3);
+    const json cylinderH = tankRecord(0, TankKindE::CylinderH, 300, 640, 0, 3);
+    const json toroid = tankRecord(1, TankKindE::Toroid, 630, 250, 172, 3);
     QTest::newRow("record 1, a toroid beside a horizontal cylinder")
         << cylinderH << toroid << TankKindE::Toroid << "630x250" << 1;
     QTest::newRow("record 1, a toroid beside another toroid")
-        << tankRecord(0, "Toroidal", "Horizontal", 200, 600, 172, 3) << toroid << TankKindE::Toroid << "630x250" << 1;
+        << tankRecord(0, TankKindE::Toroid, 600, 200, 172, 3) << toroid << TankKindE::Toroid << "630x250" << 1;
     QTest::newRow("record 1, a solid tank of a custom size")
-        << cylinderH << tankRecord(1, "Toroidal", "Horizontal", 215, 705, 0, 6) << TankKindE::CylinderP << "705x215"
-        << 1;
+        << cylinderH << tankRecord(1, TankKindE::CylinderP, 705, 215, 0, 6) << TankKindE::CylinderP << "705x215" << 1;
     QTest::newRow("record 1, a vertical cylinder beside a vertical cylinder")
-        << tankRecord(0, "Cylindric", "Vertical", 780, 300, 0, 3)
-        << tankRecord(1, "Cylindric", "Vertical", 1000, 300, 0, 3) << TankKindE::CylinderV << "300x1000" << 1;
+        << tankRecord(0, TankKindE::CylinderV, 300, 780, 0, 3) << tankRecord(1, TankKindE::CylinderV, 300, 1000, 0, 3)
+        << TankKindE::CylinderV << "300x1000" << 1;
     QTest::newRow("record 0, a horizontal cylinder") << cylinderH << toroid << TankKindE::CylinderH << "300x640" << 0;
 }
 
@@ -188,7 +187,7 @@ void TankApplyTest_t::sensorSkippedRecords_standardTankIsStillWritten() {
     int outer = 0;
     int size = 0;
     parseTankText(tank.toUtf8(), outer, size);
-    const json expected = tankRecord(2, "Toroidal", "Horizontal", size, outer, 172, 3);
+    const json expected = tankRecord(2, TankKindE::Toroid, outer, size, 172, 3);
     QCOMPARE(session.requestsSinceReading(), (QStringList{recordWrite(expected), activation(2)}));
     QCOMPARE(h.emulator().stateJson()["Records"][2], expected);
 }

@@ -1,6 +1,7 @@
 #include "writeflow.h"
 
 #include "propertiesdialog.h"
+#include "sensorstate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,9 +47,8 @@ QSpinBox* wallBox(WindowHarness_t& h) {
     return h.propertiesDialog()->findChild<QSpinBox*>();
 }
 
-json tankRecord(int id, const char* shape, const char* orientation, int size, int outer, int inner, int wall) {
-    return {{"id", id},       {"Shape", shape},         {"Orientation", orientation}, {"Height", size},
-            {"Length", size}, {"OuterDiameter", outer}, {"InnerDiameter", inner},     {"Wall", wall}};
+json tankRecord(int id, TankKindE kind, int outer, int length, int inner, int wall) {
+    return recordToJson(makeTankRecord(id, kind, outer, length, inner, wall));
 }
 
 QString requestText(const json& request) {

@@ -30,7 +30,7 @@ bool chooseTank(WindowHarness_t& h, const QString& text);
 QSpinBox* wallBox(WindowHarness_t& h);
 
 // A tank record as the sensor stores it and as the record write carries it.
-nlohmann::json tankRecord(int id, const char* shape, const char* orientation, int size, int outer, int inner, int wall);
+nlohmann::json tankRecord(int id, TankKindE kind, int outer, int length, int inner, int wall);
 // Request texts as the emulator logs them (compact, keys sorted).
 QString requestText(const nlohmann::json& request);
 QString recordWrite(const nlohmann::json& record);
