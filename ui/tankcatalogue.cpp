@@ -40,7 +40,7 @@ TankListEntry entryFromRecord(const TankConfigRecord_t& record, bool isActive) {
     return entry;
 }
 
-void parseTankText(const QByteArray& text, int& outer, int& length) {
+bool parseTankText(const QByteArray& text, int& outer, int& length) {
     const int separator = text.indexOf('x');
     const QByteArray outerPart = separator < 0 ? text : text.left(separator);
     QByteArray lengthPart = separator < 0 ? QByteArray() : text.mid(separator + 1);
@@ -50,6 +50,7 @@ void parseTankText(const QByteArray& text, int& outer, int& length) {
     // toInt gives 0 for anything that is not a whole decimal number.
     outer = outerPart.toInt(nullptr, 10);
     length = lengthPart.toInt(nullptr, 10);
+    return outer > 0 && length > 0;
 }
 
 bool selectedEntry(const TankList_t& list, TankListEntry& entry) {

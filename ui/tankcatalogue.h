@@ -29,8 +29,8 @@ TankListEntry entryFromRecord(const TankConfigRecord_t& record, bool isActive);
 
 // Reads the outer diameter (the number before the first "x", or the whole text when it has none) and the length (the
 // number after the first "x", up to the first blank or the end). A part that is not a decimal number, or is missing,
-// gives 0.
-void parseTankText(const QByteArray& text, int& outer, int& length);
+// gives 0. False unless both are above 0.
+bool parseTankText(const QByteArray& text, int& outer, int& length);
 
 // Copies the first selected entry into entry; false, leaving entry as it was, when none is selected.
 bool selectedEntry(const TankList_t& list, TankListEntry& entry);

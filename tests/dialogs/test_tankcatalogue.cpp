@@ -107,33 +107,26 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("outer");
         QTest::addColumn<int>("length");
-        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << 630 << 250;
-        QTest::newRow("sensor record") << QByteArray("600x20") << 600 << 20;
-        QTest::newRow("four-digit length") << QByteArray("300x1000 65L") << 300 << 1000;
-        QTest::newRow("separator only") << QByteArray("x") << 0 << 0;
-        QTest::newRow("empty") << QByteArray() << 0 << 0;
-        QTest::newRow("outer not a number") << QByteArray("abcx12") << 0 << 12;
-        QTest::newRow("length not a number") << QByteArray("600x20L") << 600 << 0;
-        QTest::newRow("no separator") << QByteArray("600") << 600 << 0;
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << 630 << 250 << true;
+        QTest::newRow("sensor record") << QByteArray("600x20") << 600 << 20 << true;
+        QTest::newRow("four-digit length") << QByteArray("300x1000 65L") << 300 << 1000 << true;
+        QTest::newRow("separator only") << QByteArray("x") << 0 << 0 << false;
+        QTest::newRow("empty") << QByteArray() << 0 << 0 << false;
+        QTest::newRow("outer not a number") << QByteArray("abcx12") << 0 << 12 << false;
+        QTest::newRow("length not a number") << QByteArray("600x20L") << 600 << 0 << false;
+        QTest::newRow("no separator") << QByteArray("600") << 600 << 0 << false;
     }
     void parseTankText_readsOuterAndLength() {
         QFETCH(QByteArray, text);
         QFETCH(int, outer);
         QFETCH(int, length);
+        QFETCH(bool, complete);
         int parsedOuter = -1;
         int parsedLength = -1;
-        parseTankText(text, parsedOuter, parsedLength);
+        QCOMPARE(parseTankText(text, parsedOuter, parsedLength), complete);
         QCOMPARE(parsedOuter, outer);
         QCOMPARE(parsedLength, length);
-    }
-
-    void parseTankText_readsBackEveryRecordText() {
-        int outer = 0;
-        int length = 0;
-        parseTankText(entryFromRecord(makeTankRecord(2, TankKindE::CylinderH, 356, 1045, 0, 3), true).text, outer,
-                      length);
-        QCOMPARE(outer, 356);
-        QCOMPARE(length, 1045);
     }
 
     void selectedEntry_firstSelectedOrNone() {

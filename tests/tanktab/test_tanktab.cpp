@@ -87,9 +87,6 @@ private slots:
     void customBox_swapsListForDimensionsAndBack();
     void rebuild_logsItsStepsInOrder_data();
     void rebuild_logsItsStepsInOrder();
-    void matchStandardTank_entryOutsideTheListMatchesNothing();
-    void parseTankText_isFalseWithoutBothDimensions_data();
-    void parseTankText_isFalseWithoutBothDimensions();
 };
 
 void TankTabTest_t::construction_startsOnStandardToroidsAfterOneShapelessRebuild() {
@@ -338,46 +335,6 @@ void TankTabTest_t::rebuild_logsItsStepsInOrder() {
 
     QCOMPARE(log.texts(QtInfoMsg), logged);
     QVERIFY(log.texts(QtCriticalMsg).isEmpty());
-}
-
-void TankTabTest_t::matchStandardTank_entryOutsideTheListMatchesNothing() {
-    MainWindow_t window;
-    read(window, withRecord2(makeTankRecord(2, TankKindE::Toroid, 650, 250, 172, 3)), 2);
-    TankListEntry copy;
-    copy.selected = true;
-    copy.custom = true;
-    copy.text = "600x200";
-
-    QVERIFY(!window.matchStandardTank(copy));
-
-    QCOMPARE(copy.text, QByteArray("600x200"));
-    TankListEntry selected;
-    QVERIFY(window.selectedEntry(selected));
-    QCOMPARE(selected.text, QByteArray("650x250 65L"));
-}
-
-void TankTabTest_t::parseTankText_isFalseWithoutBothDimensions_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<int>("outer");
-    QTest::addColumn<int>("length");
-    QTest::newRow("standard text") << QByteArray("356x1045 103L") << true << 356 << 1045;
-    QTest::newRow("record text") << QByteArray("350x900") << true << 350 << 900;
-    QTest::newRow("empty") << QByteArray() << false << 0 << 0;
-    QTest::newRow("outer not a number") << QByteArray("abcx200") << false << 0 << 200;
-    QTest::newRow("no length") << QByteArray("600x") << false << 600 << 0;
-}
-
-void TankTabTest_t::parseTankText_isFalseWithoutBothDimensions() {
-    QFETCH(QByteArray, text);
-    QFETCH(bool, complete);
-    QFETCH(int, outer);
-    QFETCH(int, length);
-    int parsedOuter = -1;
-    int parsedLength = -1;
-    QCOMPARE(MainWindow_t::parseTankText(text, parsedOuter, parsedLength), complete);
-    QCOMPARE(parsedOuter, outer);
-    QCOMPARE(parsedLength, length);
 }
 
 QTEST_MAIN(TankTabTest_t)
