@@ -12,6 +12,12 @@ const char* const SOLID_TEXTS[] = {"720x200 65L", "720x270 93L", "650x250 68L", 
 const char* const CYLINDER_TEXTS[] = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
                                       "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
 
+// The "<outer>x<length>" part of an entry text: all of a record's text, a catalogue text up to its first blank.
+QByteArray dimensionPart(const QByteArray& text) {
+    const int blank = text.indexOf(' ');
+    return blank < 0 ? text : text.left(blank);
+}
+
 template <std::size_t N>
 void appendStandard(TankList_t& list, TankKindE kind, const char* const (&texts)[N]) {
     for (const char* text : texts) {
@@ -83,9 +89,8 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     if (custom.kind == TankKindE::Toroid && innerDiameter != CATALOGUE_TOROID_INNER_DIAMETER_MM)
         return false;
     for (TankListEntry& candidate : list) {
-        // A standard text begins with "<outer>x<length>"; matching anywhere else would take a tank of 20x200 for
-        // "720x200 65L".
-        if (!candidate.custom && candidate.kind == custom.kind && candidate.text.startsWith(custom.text)) {
+        // The whole dimension part: a text that merely begins with the record's would take 600x20 for "600x200 42L".
+        if (!candidate.custom && candidate.kind == custom.kind && dimensionPart(candidate.text) == custom.text) {
             custom.text = candidate.text;
             custom.selected = false;
             candidate.selected = true;

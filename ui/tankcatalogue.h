@@ -39,11 +39,11 @@ bool selectedEntry(const TankList_t& list, TankListEntry& entry);
 // Returns false with position 0, leaving entry as it was, when there is none.
 bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, TankListEntry& entry, int& position);
 
-// Replaces the selected custom entry at customIndex by the first non-custom entry of the same kind whose text begins
-// with the custom entry's text: the custom entry takes that text and loses the selection, the found entry gains it.
-// A toroid matches only when innerDiameter (the custom inner diameter read from record 2) is
-// CATALOGUE_TOROID_INNER_DIAMETER_MM, the inner diameter of every standard toroid. Returns false, changing nothing,
-// when nothing matches or customIndex is out of range.
+// Replaces the selected custom entry at customIndex by the first non-custom entry of the same kind whose dimension
+// part (its text up to the first blank) is the custom entry's text: the custom entry takes that text and loses the
+// selection, the found entry gains it. A toroid matches only when innerDiameter (the custom inner diameter read from
+// record 2) is CATALOGUE_TOROID_INNER_DIAMETER_MM, the inner diameter of every standard toroid. Returns false, changing
+// nothing, when nothing matches or customIndex is out of range.
 bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter);
 
 // Upper limits of the custom dimension entries for a kind; both ranges start at 0.

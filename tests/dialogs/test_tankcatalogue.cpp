@@ -193,8 +193,8 @@ private slots:
             << TankKindE::Toroid << 600 << 200 << 172 << 3 << QByteArray("600x200 42L");
         QTest::newRow("toroid 600x200 inner 150 stays custom")
             << TankKindE::Toroid << 600 << 200 << 150 << -1 << QByteArray();
-        QTest::newRow("600x20 matches 600x200 42L")
-            << TankKindE::Toroid << 600 << 20 << 172 << 3 << QByteArray("600x200 42L");
+        QTest::newRow("600x20 is not 600x200 42L") << TankKindE::Toroid << 600 << 20 << 172 << -1 << QByteArray();
+        QTest::newRow("300x100 is not 300x1000 65L") << TankKindE::CylinderV << 300 << 100 << 0 << -1 << QByteArray();
         QTest::newRow("horizontal 350x900 is no catalogue tank")
             << TankKindE::CylinderH << 350 << 900 << 0 << -1 << QByteArray();
         QTest::newRow("solid ignores the inner diameter")

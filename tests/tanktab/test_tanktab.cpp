@@ -2,14 +2,18 @@
 // sensor's records shows (fed as the connection feeds it), and what the shape buttons and the custom box rebuild.
 #include "logcapture.h"
 #include "mainwindow.h"
+#include "modalboxcloser.h"
+#include "sensorstate.h"
 #include "tankfixtures.h"
 #include "tankkind.h"
 #include "widgetlookup.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -18,7 +22,7 @@
 #include <array>
 
 namespace {
-using Records_t = std::array<TankConfigRecord_t, 3>;
+using Records_t = std::array<TankConfigRecord_t, TANK_RECORD_COUNT>;
 }
 Q_DECLARE_METATYPE(TankConfigRecord_t)
 Q_DECLARE_METATYPE(Records_t)
@@ -87,6 +91,8 @@ private slots:
     void customBox_swapsListForDimensionsAndBack();
     void rebuild_logsItsStepsInOrder_data();
     void rebuild_logsItsStepsInOrder();
+    void applyAfterReading_leavesTheSensorAsItWas_data();
+    void applyAfterReading_leavesTheSensorAsItWas();
 };
 
 void TankTabTest_t::construction_startsOnStandardToroidsAfterOneShapelessRebuild() {
@@ -125,9 +131,6 @@ void TankTabTest_t::reading_showsActiveCatalogueTank_data() {
     QTest::newRow("record 2 toroid 600x200 inner 172 is the catalogue tank")
         << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << "rbuttToroidP"
         << STANDARD_TOROIDS << "600x200 42L";
-    QTest::newRow("record 2 text 600x20 matches 600x200 42L as a prefix")
-        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
-        << "600x200 42L";
     QTest::newRow("record 2 solid 720x270 is the catalogue tank")
         << withRecord2(makeTankRecord(2, TankKindE::CylinderP, 720, 270, 0, 3)) << 2 << "rbuttCylinderP_P"
         << QStringList{"720x200"} + STANDARD_SOLIDS << "720x270 93L";
@@ -335,6 +338,32 @@ void TankTabTest_t::rebuild_logsItsStepsInOrder() {
 
     QCOMPARE(log.texts(QtInfoMsg), logged);
     QVERIFY(log.texts(QtCriticalMsg).isEmpty());
+}
+
+void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas_data() {
+    QTest::addColumn<Records_t>("records"); // the emulator's record 2 is the active one
+    QTest::newRow("toroid 600x20 stays 600x20, not 600x200 42L")
+        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
+}
+
+void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas() {
+    QFETCH(Records_t, records);
+    WindowHarness_t h;
+    nlohmann::json stored = nlohmann::json::array();
+    for (const TankConfigRecord_t& r : records)
+        stored.push_back(recordToJson(r));
+    QVERIFY(h.loadState(0, {{"Records", stored}}));
+    ModalBoxCloser_t closer;
+    QVERIFY(h.connectAndRead());
+
+    h.widget<QPushButton>("btnApplyP")->click();
+
+    QVERIFY(closer.waitForCount(1));
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("Настройки успешно сохранены!")});
+    // An apply writes nothing but record 2 and the active record.
+    const nlohmann::json after = h.emulator().stateJson();
+    QCOMPARE(QString::fromStdString(after["Records"][2].dump()), QString::fromStdString(stored[2].dump()));
+    QCOMPARE(after["TankConfig"]["Active"].get<int>(), 2);
 }
 
 QTEST_MAIN(TankTabTest_t)
