@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace {
 
 const char* const TOROID_TEXTS[] = {"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L", "630x250 60L",
@@ -100,10 +102,26 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     return false;
 }
 
-DimensionRanges_t dimensionRanges(TankKindE kind) {
-    if (kind == TankKindE::CylinderH)
-        return {1023, 500};
-    return {500, 4095};
+DimensionRanges_t dimensionRanges(const TankList_t& list, TankKindE kind) {
+    // The least limits; the catalogue and the list widen them.
+    DimensionRanges_t ranges{500, kind == TankKindE::CylinderH ? 500 : MAX_RECORD_DIMENSION_MM};
+    static const TankList_t catalogue = [] {
+        TankList_t standard;
+        fillStandardTanks(standard);
+        return standard;
+    }();
+    for (const TankList_t* entries : {&catalogue, &list}) {
+        for (const TankListEntry& entry : *entries) {
+            if (entry.kind != kind)
+                continue;
+            int outer = 0;
+            int length = 0;
+            parseTankText(entry.text, outer, length);
+            ranges.heightMax = std::max(ranges.heightMax, std::min(length, MAX_RECORD_DIMENSION_MM));
+            ranges.outerMax = std::max(ranges.outerMax, std::min(outer, MAX_RECORD_DIMENSION_MM));
+        }
+    }
+    return ranges;
 }
 
 TankComboItems_t tankComboItems(const TankList_t& list, std::optional<TankKindE> shownKind) {

@@ -46,12 +46,14 @@ bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, T
 // nothing, when nothing matches or customIndex is out of range.
 bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter);
 
-// Upper limits of the custom dimension entries for a kind; both ranges start at 0.
+// Upper limits of the custom dimension entries for a kind; both ranges start at 0. They hold every catalogue tank of
+// the kind and every entry of the kind in list, the sensor's records among them, up to MAX_RECORD_DIMENSION_MM: a
+// value read from the sensor is never clamped.
 struct DimensionRanges_t {
     int heightMax;
     int outerMax;
 };
-DimensionRanges_t dimensionRanges(TankKindE kind);
+DimensionRanges_t dimensionRanges(const TankList_t& list, TankKindE kind);
 
 // Content of the tank combo box for the shown kind, as the box ends up when it is cleared and the list is walked:
 // every non-custom entry of the kind adds an item; a selected entry makes its item current, and a selected custom

@@ -29,18 +29,18 @@ void TankTab_t::clearTankList() {
 }
 
 void TankTab_t::addDeviceRecord(const TankConfigRecord_t& record, bool isActive) {
-    const TankListEntry entry = entryFromRecord(record, isActive);
+    tankList.push_back(entryFromRecord(record, isActive));
+    const TankListEntry& entry = tankList.back();
     if (entry.kind == TankKindE::CylinderP)
         formP->spboxCustomInDiaP->setValue(0);
-    if (entry.custom) {
-        if (isActive)
-            setDimensionRanges(entry.kind);
-        if (record.Shape == QLatin1String(WireNames::SHAPE_TOROIDAL))
-            formP->spboxCustomInDiaP->setValue(record.InnerDiameter);
-        formP->spboxCustomOutDiaP->setValue(record.OuterDiameter);
-        formP->spboxCustomHeigthP->setValue(record.Length);
-    }
-    tankList.push_back(entry);
+    if (!entry.custom)
+        return;
+    // The ranges hold the entry just added: the boxes take the record's values unclamped.
+    setDimensionRanges(entry.kind);
+    if (record.Shape == QLatin1String(WireNames::SHAPE_TOROIDAL))
+        formP->spboxCustomInDiaP->setValue(record.InnerDiameter);
+    formP->spboxCustomOutDiaP->setValue(record.OuterDiameter);
+    formP->spboxCustomHeigthP->setValue(record.Length);
 }
 
 void TankTab_t::slotUpdateTankList() {
@@ -130,7 +130,7 @@ void TankTab_t::applyActiveTankToUi() {
                                                              formP->spboxCustomInDiaP->value());
     checkShapeButtons(kind);
     {
-        // One rebuild, below: one on the box's change would still see the old shape and clamp the boxes to it.
+        // Exactly one rebuild, below, whether the box changes or not.
         const QSignalBlocker blocker(formP->cboxIsCustomP);
         formP->cboxIsCustomP->setChecked(custom);
     }
@@ -156,7 +156,7 @@ bool TankTab_t::findEntry(const QByteArray& text, TankKindE kind, TankListEntry&
 }
 
 void TankTab_t::setDimensionRanges(TankKindE kind) {
-    const DimensionRanges_t ranges = dimensionRanges(kind);
+    const DimensionRanges_t ranges = dimensionRanges(tankList, kind);
     formP->spboxCustomHeigthP->setRange(0, ranges.heightMax);
     formP->spboxCustomOutDiaP->setRange(0, ranges.outerMax);
 }

@@ -240,6 +240,39 @@ private slots:
         QCOMPARE(selectedCount(list), 0);
     }
 
+    void dimensionRanges_holdTheCatalogueAndTheSensorsValues_data() {
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<TankKindE>("recordKind"); // of the sensor's one record
+        QTest::addColumn<int>("outer");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("heightMax");
+        QTest::addColumn<int>("outerMax");
+        QTest::newRow("vertical 350x900: the catalogue's 1045")
+            << TankKindE::CylinderV << TankKindE::CylinderV << 350 << 900 << 1045 << 4095;
+        QTest::newRow("horizontal 356x920: the catalogue's 1045")
+            << TankKindE::CylinderH << TankKindE::CylinderH << 356 << 920 << 1045 << 500;
+        QTest::newRow("horizontal 600x2000 widens both")
+            << TankKindE::CylinderH << TankKindE::CylinderH << 600 << 2000 << 2000 << 600;
+        QTest::newRow("vertical, widened by no horizontal record")
+            << TankKindE::CylinderV << TankKindE::CylinderH << 600 << 2000 << 1045 << 4095;
+        QTest::newRow("toroid 700 high") << TankKindE::Toroid << TankKindE::Toroid << 650 << 700 << 700 << 4095;
+        QTest::newRow("solid 5000 high: the record's largest")
+            << TankKindE::CylinderP << TankKindE::CylinderP << 720 << 5000 << 4095 << 4095;
+    }
+    void dimensionRanges_holdTheCatalogueAndTheSensorsValues() {
+        QFETCH(TankKindE, kind);
+        QFETCH(TankKindE, recordKind);
+        QFETCH(int, outer);
+        QFETCH(int, length);
+        QFETCH(int, heightMax);
+        QFETCH(int, outerMax);
+        TankList_t list{entryFromRecord(makeTankRecord(2, recordKind, outer, length, 172, 3), true)};
+        fillStandardTanks(list);
+        const DimensionRanges_t ranges = dimensionRanges(list, kind);
+        QCOMPARE(ranges.heightMax, heightMax);
+        QCOMPARE(ranges.outerMax, outerMax);
+    }
+
     void tankComboItems_itemsAndCurrent_data() {
         QTest::addColumn<TankList_t>("list");
         QTest::addColumn<std::optional<TankKindE>>("shown");

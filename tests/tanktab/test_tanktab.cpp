@@ -188,9 +188,9 @@ void TankTabTest_t::reading_showsActiveCustomTank_data() {
         << makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3) << "rbuttCylinderHV_P"
         << "rbuttCylinderH_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
-    QTest::newRow("vertical 300x500 is in no catalogue text")
-        << makeTankRecord(2, TankKindE::CylinderV, 300, 500, 0, 3) << "rbuttCylinderHV_P"
-        << "rbuttCylinderV_P" << 300 << -1 << 500 << "Диаметр, мм"
+    QTest::newRow("vertical 350x900 is in no catalogue text, and higher than 500")
+        << makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3) << "rbuttCylinderHV_P"
+        << "rbuttCylinderV_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("toroid written with inner 0 reads back as a solid tank")
         << makeTankRecord(2, TankKindE::Toroid, 600, 200, 0, 3) << "rbuttCylinderP_P"
@@ -344,6 +344,8 @@ void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas_data() {
     QTest::addColumn<Records_t>("records"); // the emulator's record 2 is the active one
     QTest::newRow("toroid 600x20 stays 600x20, not 600x200 42L")
         << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
+    QTest::newRow("vertical cylinder 350x900 keeps its height")
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3));
 }
 
 void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas() {
