@@ -24,6 +24,7 @@ template <std::size_t N>
 void appendStandard(TankList_t& list, TankKindE kind, const char* const (&texts)[N]) {
     for (const char* text : texts) {
         TankListEntry entry;
+        entry.standard = true;
         entry.kind = kind;
         entry.text = text;
         list.push_back(entry);
@@ -72,16 +73,18 @@ bool selectedEntry(const TankList_t& list, TankListEntry& entry) {
 }
 
 bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, TankListEntry& entry, int& position) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const TankListEntry& candidate = list[i];
-        if (!candidate.custom && candidate.kind == kind && candidate.text == text) {
-            entry = candidate;
-            position = static_cast<int>(i);
-            return true;
-        }
+    const auto matches = [&](const TankListEntry& e) { return !e.custom && e.kind == kind && e.text == text; };
+    auto found =
+        std::find_if(list.begin(), list.end(), [&](const TankListEntry& e) { return e.selected && matches(e); });
+    if (found == list.end())
+        found = std::find_if(list.begin(), list.end(), matches);
+    if (found == list.end()) {
+        position = 0;
+        return false;
     }
-    position = 0;
-    return false;
+    entry = *found;
+    position = static_cast<int>(found - list.begin());
+    return true;
 }
 
 bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter) {
@@ -91,8 +94,9 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     if (custom.kind == TankKindE::Toroid && innerDiameter != CATALOGUE_TOROID_INNER_DIAMETER_MM)
         return false;
     for (TankListEntry& candidate : list) {
-        // The whole dimension part: a text that merely begins with the record's would take 600x20 for "600x200 42L".
-        if (!candidate.custom && candidate.kind == custom.kind && dimensionPart(candidate.text) == custom.text) {
+        // Only a catalogue tank: a sensor record of the same size would be activated in record 2's place. And the
+        // whole dimension part: a text that merely begins with the record's would take 600x20 for "600x200 42L".
+        if (candidate.standard && candidate.kind == custom.kind && dimensionPart(candidate.text) == custom.text) {
             custom.text = candidate.text;
             custom.selected = false;
             candidate.selected = true;

@@ -15,6 +15,7 @@
 struct TankListEntry {
     bool selected = false; // shown as the current one: the sensor's active tank
     bool custom = false;   // stems from record 2, the record user tanks are written into
+    bool standard = false; // one of the catalogue's tanks
     TankKindE kind = TankKindE::Toroid;
     QByteArray text; // "<outer>x<length>", for standard tanks followed by " <litres>L"
 };
@@ -35,11 +36,12 @@ bool parseTankText(const QByteArray& text, int& outer, int& length);
 // Copies the first selected entry into entry; false, leaving entry as it was, when none is selected.
 bool selectedEntry(const TankList_t& list, TankListEntry& entry);
 
-// Finds the first non-custom entry of the kind whose text equals text. position is its index in list.
+// Finds the non-custom entry of the kind whose text equals text: of several, the selected one (a sensor record may hold
+// the same tank as the active one), else the first. position is its index in list.
 // Returns false with position 0, leaving entry as it was, when there is none.
 bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, TankListEntry& entry, int& position);
 
-// Replaces the selected custom entry at customIndex by the first non-custom entry of the same kind whose dimension
+// Replaces the selected custom entry at customIndex by the first catalogue entry of the same kind whose dimension
 // part (its text up to the first blank) is the custom entry's text: the custom entry takes that text and loses the
 // selection, the found entry gains it. A toroid matches only when innerDiameter (the custom inner diameter read from
 // record 2) is CATALOGUE_TOROID_INNER_DIAMETER_MM, the inner diameter of every standard toroid. Returns false, changing

@@ -145,15 +145,14 @@ private slots:
         QCOMPARE(untouched.text, QByteArray("kept"));
     }
 
-    void findEntry_positionOfFirstNonCustomMatch_data() {
+    void findEntry_positionOfSelectedOrFirstMatch_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<TankKindE>("kind");
         QTest::addColumn<bool>("found");
         QTest::addColumn<int>("position");
-        // Records: 0 vertical "300x640", 1 toroid "650x250", 2 custom toroid "630x250"; then 13 toroids, 4 solid,
+        // Records: 0 and 1 vertical "300x640", 1 active, 2 custom toroid "630x250"; then 13 toroids, 4 solid,
         // 8 horizontal and 8 vertical cylinders.
-        QTest::newRow("sensor record 0") << QByteArray("300x640") << TankKindE::CylinderV << true << 0;
-        QTest::newRow("sensor record 1") << QByteArray("650x250") << TankKindE::Toroid << true << 1;
+        QTest::newRow("same text as the active record 1") << QByteArray("300x640") << TankKindE::CylinderV << true << 1;
         QTest::newRow("custom record 2 is never found") << QByteArray("630x250") << TankKindE::Toroid << false << 0;
         QTest::newRow("standard toroid") << QByteArray("630x250 60L") << TankKindE::Toroid << true << 7;
         QTest::newRow("horizontal cylinder") << QByteArray("300x640 40L") << TankKindE::CylinderH << true << 20;
@@ -162,14 +161,14 @@ private slots:
         QTest::newRow("prefix only") << QByteArray("600x200") << TankKindE::Toroid << false << 0;
         QTest::newRow("empty text") << QByteArray() << TankKindE::Toroid << false << 0;
     }
-    void findEntry_positionOfFirstNonCustomMatch() {
+    void findEntry_positionOfSelectedOrFirstMatch() {
         QFETCH(QByteArray, text);
         QFETCH(TankKindE, kind);
         QFETCH(bool, found);
         QFETCH(int, position);
         const TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
-                                         makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
-                                         makeTankRecord(2, TankKindE::Toroid, 630, 250, 172, 3), 2);
+                                         makeTankRecord(1, TankKindE::CylinderV, 300, 640, 0, 3),
+                                         makeTankRecord(2, TankKindE::Toroid, 630, 250, 172, 3), 1);
         TankListEntry entry;
         int foundPosition = -1;
         QCOMPARE(findEntry(list, text, kind, entry, foundPosition), found);
@@ -202,8 +201,8 @@ private slots:
         QTest::newRow("vertical, not the horizontal of same size")
             << TankKindE::CylinderV << 300 << 1000 << 0 << 31 << QByteArray("300x1000 65L");
         QTest::newRow("kind must agree") << TankKindE::CylinderH << 720 << 200 << 0 << -1 << QByteArray();
-        QTest::newRow("stored record of same size comes first")
-            << TankKindE::Toroid << 650 << 250 << 172 << 1 << QByteArray("650x250");
+        QTest::newRow("the catalogue tank, not record 1 of the same size")
+            << TankKindE::Toroid << 650 << 250 << 172 << 11 << QByteArray("650x250 65L");
         QTest::newRow("20x200 is not 720x200 65L") << TankKindE::CylinderP << 20 << 200 << 0 << -1 << QByteArray();
         QTest::newRow("0x200 is not 600x200 42L") << TankKindE::Toroid << 0 << 200 << 172 << -1 << QByteArray();
     }

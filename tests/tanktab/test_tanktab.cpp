@@ -346,6 +346,10 @@ void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas_data() {
         << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
     QTest::newRow("vertical cylinder 350x900 keeps its height")
         << withRecord2(makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3));
+    QTest::newRow("record 0 the same as the active record 2 takes no activation")
+        << Records_t{makeTankRecord(0, TankKindE::CylinderH, 350, 900, 0, 3),
+                     makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)};
 }
 
 void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas() {
