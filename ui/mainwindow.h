@@ -149,5 +149,5 @@ private:
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
     TankTab_t tankTab;
-    const TankList_t& tankList;
+    const TankList_t& tankList; // the tank tab's, read by the conversation code
 };

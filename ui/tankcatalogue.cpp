@@ -14,7 +14,7 @@ const char* const SOLID_TEXTS[] = {"720x200 65L", "720x270 93L", "650x250 68L", 
 const char* const CYLINDER_TEXTS[] = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
                                       "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
 
-// The "<outer>x<length>" part of an entry text: all of a record's text, a catalogue text up to its first blank.
+// The "<outer>x<length>" part of a catalogue text: up to its first blank.
 QByteArray dimensionPart(const QByteArray& text) {
     const int blank = text.indexOf(' ');
     return blank < 0 ? text : text.left(blank);

@@ -23,7 +23,7 @@ public:
     const TankList_t& list() const { return tankList; }
     void fillStandardTanks();
     void clearTankList();
-    // Appends the entry for one record; record 2 also loads the custom dimension boxes.
+    // Appends the entry for one record; record 2 also loads the custom dimension boxes, widened to hold its values.
     void addDeviceRecord(const TankConfigRecord_t& record, bool isActive);
     // Shows the sensor's active tank: its shape, and either its list entry (a stored custom tank that is a catalogue
     // tank shows as that) or the custom box with its dimensions.

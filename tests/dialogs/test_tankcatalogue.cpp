@@ -1,5 +1,5 @@
 // The tank list rules without widgets: the standard catalogue, entries from sensor records, text parsing, lookup,
-// matching a stored custom tank to a catalogue tank and what the tank combo box shows.
+// matching a stored custom tank to a catalogue tank, the dimension ranges and what the tank combo box shows.
 
 #include "tankcatalogue.h"
 #include "tankfixtures.h"
@@ -60,16 +60,6 @@ private slots:
                 ofKind << QString::fromUtf8(e.text);
         }
         QCOMPARE(ofKind, texts);
-    }
-
-    void standardTanks_appendedAfterRecordsInKindBlocks() {
-        TankList_t list{entryFromRecord(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3), true)};
-        fillStandardTanks(list);
-        QCOMPARE(list.size(), std::size_t(34));
-        QCOMPARE(list.front().text, QByteArray("300x640"));
-        // Kinds never go back: toroids, then solid, then horizontal, then vertical.
-        for (std::size_t i = 2; i < list.size(); ++i)
-            QVERIFY(int(list[i - 1].kind) <= int(list[i].kind));
     }
 
     void entryFromRecord_textKindAndFlags_data() {

@@ -1,5 +1,6 @@
 // The parameters tab's tank selection on the real window: the state after construction, what a reading of the
-// sensor's records shows (fed as the connection feeds it), and what the shape buttons and the custom box rebuild.
+// sensor's records shows (fed as the connection feeds it), what the shape buttons and the custom box rebuild, and
+// that an apply right after reading the emulated sensor writes back exactly what it holds.
 #include "logcapture.h"
 #include "mainwindow.h"
 #include "modalboxcloser.h"
@@ -346,7 +347,7 @@ void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas_data() {
         << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
     QTest::newRow("vertical cylinder 350x900 keeps its height")
         << withRecord2(makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3));
-    QTest::newRow("record 0 the same as the active record 2 takes no activation")
+    QTest::newRow("record 0, the same as the active record 2, is not activated in its place")
         << Records_t{makeTankRecord(0, TankKindE::CylinderH, 350, 900, 0, 3),
                      makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3),
                      makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)};
