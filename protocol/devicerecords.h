@@ -22,6 +22,8 @@ constexpr int TANK_RECORD_COUNT = 3;
 constexpr int WRITABLE_RECORD_ID = 2;
 // Inner diameter of every catalogue toroid, in mm.
 constexpr int CATALOGUE_TOROID_INNER_DIAMETER_MM = 172;
+// Largest dimension, in mm, a record's fields carry.
+constexpr int MAX_RECORD_DIMENSION_MM = 4095;
 
 struct TankConfigRecord_t {
     qint32 id = 0;

@@ -1,5 +1,7 @@
 #include "requests.h"
 
+#include "devicerecords.h"
+
 namespace {
 // The name array left open for a data object: drop the closing bracket, add a comma and a blank.
 QByteArray prefixOf(const QByteArray& bareRequest) {
@@ -38,20 +40,19 @@ QByteArray reqActiveRecord(int active) {
 }
 
 QByteArray reqWriteTankConfig(const QString& liquid, int mixture, int active) {
-    // Qty: the sensor keeps three tank records.
     return request(Cmd::TANK_CONFIG_PREFIX,
-                   QStringLiteral("{\"Qty\":%1,\"Mixture\":%2,\"Liquid\":\"%3\",\"Active\":%4}]"), QString::number(3),
-                   QString::number(mixture), liquid, QString::number(active));
+                   QStringLiteral("{\"Qty\":%1,\"Mixture\":%2,\"Liquid\":\"%3\",\"Active\":%4}]"),
+                   QString::number(TANK_RECORD_COUNT), QString::number(mixture), liquid, QString::number(active));
 }
 
 QByteArray reqWriteTankRecord(const QString& shape, const QString& orientation, int size, int outer, int inner,
                               int wall) {
-    // The tool writes record 2 only; Height and Length both take the size.
+    // The tool writes the writable record only; Height and Length both take the size.
     return request(Cmd::TANK_CONFIG_PREFIX,
                    QStringLiteral("{\"id\":%1,\"Shape\":\"%2\",\"Orientation\":\"%3\",\"Height\":%4,\"Length\":%4,"
                                   "\"OuterDiameter\":%5,\"InnerDiameter\":%6,\"Wall\":%7}]"),
-                   QString::number(2), shape, orientation, QString::number(size), QString::number(outer),
-                   QString::number(inner), QString::number(wall));
+                   QString::number(WRITABLE_RECORD_ID), shape, orientation, QString::number(size),
+                   QString::number(outer), QString::number(inner), QString::number(wall));
 }
 
 QByteArray reqInstallation(int on) {

@@ -29,7 +29,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
     initResources();
     ui->setupUi(this);
 
@@ -37,7 +37,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     ui->frameCustomTankP->hide();
     setPictures(today);
     ui->frameRadioHV_P->hide();
-    setUpTankTab();
+    tankTab.setUp();
     ui->rbuttToroidP->click();
     ui->tabWidgetP->setCurrentIndex(0);
     ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));

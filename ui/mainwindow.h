@@ -4,7 +4,7 @@
 #include "portlist.h"
 #include "portstatee.h"
 #include "sensorconnection.h"
-#include "tankcatalogue.h"
+#include "tanktab.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -34,25 +34,23 @@ public:
     // The RS485 tab's inputs and apply button; enabling turns the period box on only when periodic output is ticked.
     void setOmnicommControlsEnabled(bool enabled);
 
-    // Tank list of the parameters tab: the sensor's records (fed by the reading), then the standard tanks.
-    void fillStandardTanks();
-    void clearTankList();
-    // Appends the entry for one record; record 2 also loads the custom dimension boxes.
-    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive);
-    // Shows the selected entries (the sensor's active tank): shape, custom box and list.
-    void applyActiveTankToUi();
-    // entry must be an element of tankList (the selected record-2 entry); it is replaced by the catalogue tank it
-    // stands for, if any. The toroid rule uses the inner diameter box's current value.
-    bool matchStandardTank(TankListEntry& entry);
-    bool selectedEntry(TankListEntry& outEntry) const;
-    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const;
-    void setDimensionRanges(TankKindE kind);
-    // Outer diameter and length of an entry text (0 for a part that is not a number); false when either is 0.
-    static bool parseTankText(const QByteArray& text, int& outOuter, int& outLength);
+    // The parameters tab's tank selection is the tank tab's; these forward to it under the names the conversation
+    // code uses.
+    void fillStandardTanks() { tankTab.fillStandardTanks(); }
+    void clearTankList() { tankTab.clearTankList(); }
+    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive) { tankTab.addDeviceRecord(record, isActive); }
+    void applyActiveTankToUi() { tankTab.applyActiveTankToUi(); }
+    bool selectedEntry(TankListEntry& outEntry) const { return tankTab.selectedEntry(outEntry); }
+    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const {
+        return tankTab.findEntry(text, kind, outEntry, outPosition);
+    }
+    void setDimensionRanges(TankKindE kind) { tankTab.setDimensionRanges(kind); }
+    static bool parseTankText(const QByteArray& text, int& outOuter, int& outLength) {
+        return ::parseTankText(text, outOuter, outLength);
+    }
 
 public slots:
-    // Rebuilds the parameters tab for the checked shape and custom box.
-    void slotUpdateTankList();
+    void slotUpdateTankList() { tankTab.slotUpdateTankList(); }
 
     // Conversation with the sensor: ports and connect control, and the front end of the connection object.
 public:
@@ -92,7 +90,6 @@ private:
     void applyTank();
     void applyProperties();
     TankKindE appliedTankKind() const;
-    TankWireFields_t tankKindFields(TankKindE kind, bool custom) const;
     void fillOmnicommTab(const OmnicommConfig_t& config);
     OmnicommConfig_t readOmnicommTab() const;
 
@@ -109,14 +106,11 @@ private:
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();
-    void setUpTankTab();
-    void checkShapeButtons(TankKindE kind);
-    std::optional<TankKindE> shownTankKind() const;
 
     Ui::MainWindow* ui;
     PropertiesDialog_t* propertiesDialogP;
     TofWidget_t* tofWidgetP; // page of the "Тест" tab, owned by the tab widget
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
-    TankList_t tankList;
+    TankTab_t tankTab;
 };

@@ -11,19 +11,6 @@ namespace {
 
 constexpr int STANDARD_TANK_WALL_MM = 3;
 
-TankConfigRecord_t writableRecord(const TankWireFields_t& fields, int size, int outer, int wall) {
-    TankConfigRecord_t record;
-    record.id = WRITABLE_RECORD_ID;
-    record.Shape = fields.Shape;
-    record.Orientation = fields.Orientation;
-    record.Height = size;
-    record.Length = size;
-    record.OuterDiameter = outer;
-    record.InnerDiameter = fields.InnerDiameter;
-    record.Wall = wall;
-    return record;
-}
-
 } // namespace
 
 void MainWindow_t::applyTank() {
@@ -36,7 +23,8 @@ void MainWindow_t::applyTank() {
         const int length = ui->spboxCustomHeigthP->value();
         const int wall = propertiesDialogP->wallThickness();
         setDimensionRanges(kind);
-        connectionP->writeTank(writableRecord(tankKindFields(kind, true), length, outer, wall));
+        connectionP->writeTank(
+            makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, ui->spboxCustomInDiaP->value(), wall));
         return;
     }
 
@@ -54,7 +42,8 @@ void MainWindow_t::applyTank() {
         int outer = 0;
         int length = 0;
         parseTankText(entry.text, outer, length);
-        connectionP->writeTank(writableRecord(tankKindFields(kind, false), length, outer, STANDARD_TANK_WALL_MM));
+        connectionP->writeTank(makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length,
+                                              CATALOGUE_TOROID_INNER_DIAMETER_MM, STANDARD_TANK_WALL_MM));
         return;
     }
     connectionP->activateRecord(records[static_cast<std::size_t>(position)].id);
@@ -73,8 +62,4 @@ TankKindE MainWindow_t::appliedTankKind() const {
     if (ui->rbuttCylinderH_P->isChecked())
         return TankKindE::CylinderH;
     return TankKindE::CylinderV;
-}
-
-TankWireFields_t MainWindow_t::tankKindFields(TankKindE kind, bool custom) const {
-    return tankWireFields(kind, custom ? ui->spboxCustomInDiaP->value() : CATALOGUE_TOROID_INNER_DIAMETER_MM);
 }

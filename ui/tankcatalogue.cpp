@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace {
 
 const char* const TOROID_TEXTS[] = {"600x200 42L", "600x220 47L", "630x200 46L", "630x225 53L", "630x250 60L",
@@ -12,10 +14,17 @@ const char* const SOLID_TEXTS[] = {"720x200 65L", "720x270 93L", "650x250 68L", 
 const char* const CYLINDER_TEXTS[] = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
                                       "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
 
+// The "<outer>x<length>" part of a catalogue text: up to its first blank.
+QByteArray dimensionPart(const QByteArray& text) {
+    const int blank = text.indexOf(' ');
+    return blank < 0 ? text : text.left(blank);
+}
+
 template <std::size_t N>
 void appendStandard(TankList_t& list, TankKindE kind, const char* const (&texts)[N]) {
     for (const char* text : texts) {
         TankListEntry entry;
+        entry.standard = true;
         entry.kind = kind;
         entry.text = text;
         list.push_back(entry);
@@ -34,13 +43,13 @@ void fillStandardTanks(TankList_t& list) {
 TankListEntry entryFromRecord(const TankConfigRecord_t& record, bool isActive) {
     TankListEntry entry;
     entry.selected = isActive;
-    entry.custom = record.id == 2;
+    entry.custom = record.id == WRITABLE_RECORD_ID;
     entry.kind = tankKindOf(record);
     entry.text = QStringLiteral("%1x%2").arg(record.OuterDiameter).arg(record.Length).toUtf8();
     return entry;
 }
 
-void parseTankText(const QByteArray& text, int& outer, int& length) {
+bool parseTankText(const QByteArray& text, int& outer, int& length) {
     const int separator = text.indexOf('x');
     const QByteArray outerPart = separator < 0 ? text : text.left(separator);
     QByteArray lengthPart = separator < 0 ? QByteArray() : text.mid(separator + 1);
@@ -50,6 +59,7 @@ void parseTankText(const QByteArray& text, int& outer, int& length) {
     // toInt gives 0 for anything that is not a whole decimal number.
     outer = outerPart.toInt(nullptr, 10);
     length = lengthPart.toInt(nullptr, 10);
+    return outer > 0 && length > 0;
 }
 
 bool selectedEntry(const TankList_t& list, TankListEntry& entry) {
@@ -63,16 +73,18 @@ bool selectedEntry(const TankList_t& list, TankListEntry& entry) {
 }
 
 bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, TankListEntry& entry, int& position) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const TankListEntry& candidate = list[i];
-        if (!candidate.custom && candidate.kind == kind && candidate.text == text) {
-            entry = candidate;
-            position = static_cast<int>(i);
-            return true;
-        }
+    const auto matches = [&](const TankListEntry& e) { return !e.custom && e.kind == kind && e.text == text; };
+    auto found =
+        std::find_if(list.begin(), list.end(), [&](const TankListEntry& e) { return e.selected && matches(e); });
+    if (found == list.end())
+        found = std::find_if(list.begin(), list.end(), matches);
+    if (found == list.end()) {
+        position = 0;
+        return false;
     }
-    position = 0;
-    return false;
+    entry = *found;
+    position = static_cast<int>(found - list.begin());
+    return true;
 }
 
 bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter) {
@@ -82,9 +94,9 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     if (custom.kind == TankKindE::Toroid && innerDiameter != CATALOGUE_TOROID_INNER_DIAMETER_MM)
         return false;
     for (TankListEntry& candidate : list) {
-        // A standard text begins with "<outer>x<length>"; matching anywhere else would take a tank of 20x200 for
-        // "720x200 65L".
-        if (!candidate.custom && candidate.kind == custom.kind && candidate.text.startsWith(custom.text)) {
+        // Only a catalogue tank: a sensor record of the same size would be activated in record 2's place. And the
+        // whole dimension part: a text that merely begins with the record's would take 600x20 for "600x200 42L".
+        if (candidate.standard && candidate.kind == custom.kind && dimensionPart(candidate.text) == custom.text) {
             custom.text = candidate.text;
             custom.selected = false;
             candidate.selected = true;
@@ -94,10 +106,26 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     return false;
 }
 
-DimensionRanges_t dimensionRanges(TankKindE kind) {
-    if (kind == TankKindE::CylinderH)
-        return {1023, 500};
-    return {500, 4095};
+DimensionRanges_t dimensionRanges(const TankList_t& list, TankKindE kind) {
+    // The least limits; the catalogue and the list widen them.
+    DimensionRanges_t ranges{500, kind == TankKindE::CylinderH ? 500 : MAX_RECORD_DIMENSION_MM};
+    static const TankList_t catalogue = [] {
+        TankList_t standard;
+        fillStandardTanks(standard);
+        return standard;
+    }();
+    for (const TankList_t* entries : {&catalogue, &list}) {
+        for (const TankListEntry& entry : *entries) {
+            if (entry.kind != kind)
+                continue;
+            int outer = 0;
+            int length = 0;
+            parseTankText(entry.text, outer, length);
+            ranges.heightMax = std::max(ranges.heightMax, std::min(length, MAX_RECORD_DIMENSION_MM));
+            ranges.outerMax = std::max(ranges.outerMax, std::min(outer, MAX_RECORD_DIMENSION_MM));
+        }
+    }
+    return ranges;
 }
 
 TankComboItems_t tankComboItems(const TankList_t& list, std::optional<TankKindE> shownKind) {

@@ -1,8 +1,9 @@
 // The tank list rules without widgets: the standard catalogue, entries from sensor records, text parsing, lookup,
-// matching a stored custom tank to a catalogue tank and what the tank combo box shows.
+// matching a stored custom tank to a catalogue tank, the dimension ranges and what the tank combo box shows.
 
 #include "tankcatalogue.h"
 #include "tankfixtures.h"
+#include "tankkind.h"
 
 #include <QComboBox>
 #include <QtTest>
@@ -61,16 +62,6 @@ private slots:
         QCOMPARE(ofKind, texts);
     }
 
-    void standardTanks_appendedAfterRecordsInKindBlocks() {
-        TankList_t list{entryFromRecord(tankRecord(0, TankKindE::CylinderV, 300, 640), true)};
-        fillStandardTanks(list);
-        QCOMPARE(list.size(), std::size_t(34));
-        QCOMPARE(list.front().text, QByteArray("300x640"));
-        // Kinds never go back: toroids, then solid, then horizontal, then vertical.
-        for (std::size_t i = 2; i < list.size(); ++i)
-            QVERIFY(int(list[i - 1].kind) <= int(list[i].kind));
-    }
-
     void entryFromRecord_textKindAndFlags_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<TankKindE>("kind");
@@ -93,7 +84,7 @@ private slots:
         QFETCH(bool, active);
         QFETCH(QByteArray, text);
         QFETCH(bool, custom);
-        TankConfigRecord_t r = tankRecord(id, kind, 600, 200, inner);
+        TankConfigRecord_t r = makeTankRecord(id, kind, 600, 200, inner, 3);
         r.Height = 999; // the length is the dimension read back; the height is ignored
         const TankListEntry e = entryFromRecord(r, active);
         QCOMPARE(e.text, text);
@@ -106,38 +97,32 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("outer");
         QTest::addColumn<int>("length");
-        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << 630 << 250;
-        QTest::newRow("sensor record") << QByteArray("600x20") << 600 << 20;
-        QTest::newRow("four-digit length") << QByteArray("300x1000 65L") << 300 << 1000;
-        QTest::newRow("separator only") << QByteArray("x") << 0 << 0;
-        QTest::newRow("empty") << QByteArray() << 0 << 0;
-        QTest::newRow("outer not a number") << QByteArray("abcx12") << 0 << 12;
-        QTest::newRow("length not a number") << QByteArray("600x20L") << 600 << 0;
-        QTest::newRow("no separator") << QByteArray("600") << 600 << 0;
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("standard toroid") << QByteArray("630x250 60L") << 630 << 250 << true;
+        QTest::newRow("sensor record") << QByteArray("600x20") << 600 << 20 << true;
+        QTest::newRow("four-digit length") << QByteArray("300x1000 65L") << 300 << 1000 << true;
+        QTest::newRow("separator only") << QByteArray("x") << 0 << 0 << false;
+        QTest::newRow("empty") << QByteArray() << 0 << 0 << false;
+        QTest::newRow("outer not a number") << QByteArray("abcx12") << 0 << 12 << false;
+        QTest::newRow("length not a number") << QByteArray("600x20L") << 600 << 0 << false;
+        QTest::newRow("no separator") << QByteArray("600") << 600 << 0 << false;
     }
     void parseTankText_readsOuterAndLength() {
         QFETCH(QByteArray, text);
         QFETCH(int, outer);
         QFETCH(int, length);
+        QFETCH(bool, complete);
         int parsedOuter = -1;
         int parsedLength = -1;
-        parseTankText(text, parsedOuter, parsedLength);
+        QCOMPARE(parseTankText(text, parsedOuter, parsedLength), complete);
         QCOMPARE(parsedOuter, outer);
         QCOMPARE(parsedLength, length);
     }
 
-    void parseTankText_readsBackEveryRecordText() {
-        int outer = 0;
-        int length = 0;
-        parseTankText(entryFromRecord(tankRecord(2, TankKindE::CylinderH, 356, 1045), true).text, outer, length);
-        QCOMPARE(outer, 356);
-        QCOMPARE(length, 1045);
-    }
-
     void selectedEntry_firstSelectedOrNone() {
-        TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 350, 900), 1);
+        TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                   makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3), 1);
         TankListEntry entry;
         QVERIFY(selectedEntry(list, entry));
         QCOMPARE(entry.text, QByteArray("650x250"));
@@ -150,15 +135,14 @@ private slots:
         QCOMPARE(untouched.text, QByteArray("kept"));
     }
 
-    void findEntry_positionOfFirstNonCustomMatch_data() {
+    void findEntry_positionOfSelectedOrFirstMatch_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<TankKindE>("kind");
         QTest::addColumn<bool>("found");
         QTest::addColumn<int>("position");
-        // Records: 0 vertical "300x640", 1 toroid "650x250", 2 custom toroid "630x250"; then 13 toroids, 4 solid,
+        // Records: 0 and 1 vertical "300x640", 1 active, 2 custom toroid "630x250"; then 13 toroids, 4 solid,
         // 8 horizontal and 8 vertical cylinders.
-        QTest::newRow("sensor record 0") << QByteArray("300x640") << TankKindE::CylinderV << true << 0;
-        QTest::newRow("sensor record 1") << QByteArray("650x250") << TankKindE::Toroid << true << 1;
+        QTest::newRow("same text as the active record 1") << QByteArray("300x640") << TankKindE::CylinderV << true << 1;
         QTest::newRow("custom record 2 is never found") << QByteArray("630x250") << TankKindE::Toroid << false << 0;
         QTest::newRow("standard toroid") << QByteArray("630x250 60L") << TankKindE::Toroid << true << 7;
         QTest::newRow("horizontal cylinder") << QByteArray("300x640 40L") << TankKindE::CylinderH << true << 20;
@@ -167,14 +151,14 @@ private slots:
         QTest::newRow("prefix only") << QByteArray("600x200") << TankKindE::Toroid << false << 0;
         QTest::newRow("empty text") << QByteArray() << TankKindE::Toroid << false << 0;
     }
-    void findEntry_positionOfFirstNonCustomMatch() {
+    void findEntry_positionOfSelectedOrFirstMatch() {
         QFETCH(QByteArray, text);
         QFETCH(TankKindE, kind);
         QFETCH(bool, found);
         QFETCH(int, position);
-        const TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::Toroid, 630, 250, 172), 2);
+        const TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                         makeTankRecord(1, TankKindE::CylinderV, 300, 640, 0, 3),
+                                         makeTankRecord(2, TankKindE::Toroid, 630, 250, 172, 3), 1);
         TankListEntry entry;
         int foundPosition = -1;
         QCOMPARE(findEntry(list, text, kind, entry, foundPosition), found);
@@ -198,8 +182,8 @@ private slots:
             << TankKindE::Toroid << 600 << 200 << 172 << 3 << QByteArray("600x200 42L");
         QTest::newRow("toroid 600x200 inner 150 stays custom")
             << TankKindE::Toroid << 600 << 200 << 150 << -1 << QByteArray();
-        QTest::newRow("600x20 matches 600x200 42L")
-            << TankKindE::Toroid << 600 << 20 << 172 << 3 << QByteArray("600x200 42L");
+        QTest::newRow("600x20 is not 600x200 42L") << TankKindE::Toroid << 600 << 20 << 172 << -1 << QByteArray();
+        QTest::newRow("300x100 is not 300x1000 65L") << TankKindE::CylinderV << 300 << 100 << 0 << -1 << QByteArray();
         QTest::newRow("horizontal 350x900 is no catalogue tank")
             << TankKindE::CylinderH << 350 << 900 << 0 << -1 << QByteArray();
         QTest::newRow("solid ignores the inner diameter")
@@ -207,8 +191,8 @@ private slots:
         QTest::newRow("vertical, not the horizontal of same size")
             << TankKindE::CylinderV << 300 << 1000 << 0 << 31 << QByteArray("300x1000 65L");
         QTest::newRow("kind must agree") << TankKindE::CylinderH << 720 << 200 << 0 << -1 << QByteArray();
-        QTest::newRow("stored record of same size comes first")
-            << TankKindE::Toroid << 650 << 250 << 172 << 1 << QByteArray("650x250");
+        QTest::newRow("the catalogue tank, not record 1 of the same size")
+            << TankKindE::Toroid << 650 << 250 << 172 << 11 << QByteArray("650x250 65L");
         QTest::newRow("20x200 is not 720x200 65L") << TankKindE::CylinderP << 20 << 200 << 0 << -1 << QByteArray();
         QTest::newRow("0x200 is not 600x200 42L") << TankKindE::Toroid << 0 << 200 << 172 << -1 << QByteArray();
     }
@@ -219,9 +203,9 @@ private slots:
         QFETCH(int, inner);
         QFETCH(int, matchedPosition);
         QFETCH(QByteArray, matchedText);
-        TankList_t list =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, kind, outer, length, inner), 2);
+        TankList_t list = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                   makeTankRecord(2, kind, outer, length, inner, 3), 2);
         const TankList_t before = list;
 
         QCOMPARE(matchStandardTank(list, 2, inner), matchedPosition >= 0);
@@ -245,6 +229,39 @@ private slots:
         QCOMPARE(selectedCount(list), 0);
     }
 
+    void dimensionRanges_holdTheCatalogueAndTheSensorsValues_data() {
+        QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<TankKindE>("recordKind"); // of the sensor's one record
+        QTest::addColumn<int>("outer");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("heightMax");
+        QTest::addColumn<int>("outerMax");
+        QTest::newRow("vertical 350x900: the catalogue's 1045")
+            << TankKindE::CylinderV << TankKindE::CylinderV << 350 << 900 << 1045 << 4095;
+        QTest::newRow("horizontal 356x920: the catalogue's 1045")
+            << TankKindE::CylinderH << TankKindE::CylinderH << 356 << 920 << 1045 << 500;
+        QTest::newRow("horizontal 600x2000 widens both")
+            << TankKindE::CylinderH << TankKindE::CylinderH << 600 << 2000 << 2000 << 600;
+        QTest::newRow("vertical, widened by no horizontal record")
+            << TankKindE::CylinderV << TankKindE::CylinderH << 600 << 2000 << 1045 << 4095;
+        QTest::newRow("toroid 700 high") << TankKindE::Toroid << TankKindE::Toroid << 650 << 700 << 700 << 4095;
+        QTest::newRow("solid 5000 high: the record's largest")
+            << TankKindE::CylinderP << TankKindE::CylinderP << 720 << 5000 << 4095 << 4095;
+    }
+    void dimensionRanges_holdTheCatalogueAndTheSensorsValues() {
+        QFETCH(TankKindE, kind);
+        QFETCH(TankKindE, recordKind);
+        QFETCH(int, outer);
+        QFETCH(int, length);
+        QFETCH(int, heightMax);
+        QFETCH(int, outerMax);
+        TankList_t list{entryFromRecord(makeTankRecord(2, recordKind, outer, length, 172, 3), true)};
+        fillStandardTanks(list);
+        const DimensionRanges_t ranges = dimensionRanges(list, kind);
+        QCOMPARE(ranges.heightMax, heightMax);
+        QCOMPARE(ranges.outerMax, outerMax);
+    }
+
     void tankComboItems_itemsAndCurrent_data() {
         QTest::addColumn<TankList_t>("list");
         QTest::addColumn<std::optional<TankKindE>>("shown");
@@ -256,25 +273,25 @@ private slots:
         QTest::newRow("nothing selected: first item current")
             << standard << std::optional<TankKindE>(TankKindE::CylinderP) << STANDARD_SOLIDS << 0;
 
-        const TankList_t sensorVertical =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 350, 900), 0);
+        const TankList_t sensorVertical = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                                   makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                                   makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3), 0);
         QTest::newRow("selected sensor record listed first and current")
             << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderV)
             << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 0;
         QTest::newRow("selection of another kind: first item current")
             << sensorVertical << std::optional<TankKindE>(TankKindE::CylinderH) << STANDARD_CYLINDERS << 0;
 
-        TankList_t matched =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::CylinderV, 300, 1000), 2);
+        TankList_t matched = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                      makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                      makeTankRecord(2, TankKindE::CylinderV, 300, 1000, 0, 3), 2);
         QVERIFY(matchStandardTank(matched, 2, 0));
         QTest::newRow("matched catalogue tank current") << matched << std::optional<TankKindE>(TankKindE::CylinderV)
                                                         << (QStringList{"300x640"} + STANDARD_CYLINDERS) << 4;
 
-        const TankList_t customAfterItems =
-            readList(tankRecord(0, TankKindE::Toroid, 600, 200, 172), tankRecord(1, TankKindE::Toroid, 650, 250, 172),
-                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
+        const TankList_t customAfterItems = readList(makeTankRecord(0, TankKindE::Toroid, 600, 200, 172, 3),
+                                                     makeTankRecord(1, TankKindE::Toroid, 650, 250, 172, 3),
+                                                     makeTankRecord(2, TankKindE::Toroid, 700, 240, 150, 3), 2);
         QStringList toroids{"600x200", "650x250"};
         for (const TankListEntry& e : standard)
             if (e.kind == TankKindE::Toroid)
@@ -282,9 +299,9 @@ private slots:
         QTest::newRow("selected custom entry: last item so far current")
             << customAfterItems << std::optional<TankKindE>(TankKindE::Toroid) << toroids << 1;
 
-        const TankList_t customFirst =
-            readList(tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderV, 300, 780),
-                     tankRecord(2, TankKindE::Toroid, 700, 240, 150), 2);
+        const TankList_t customFirst = readList(makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                                makeTankRecord(1, TankKindE::CylinderV, 300, 780, 0, 3),
+                                                makeTankRecord(2, TankKindE::Toroid, 700, 240, 150, 3), 2);
         QTest::newRow("selected custom entry before any item: first item current")
             << customFirst << std::optional<TankKindE>(TankKindE::Toroid) << QStringList(toroids.mid(2)) << 0;
 

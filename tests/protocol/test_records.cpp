@@ -49,43 +49,41 @@ private slots:
         QCOMPARE(tankKindOf(r), kind);
     }
 
-    void kindRoundTrip_data() {
+    void makeTankRecord_wireFieldsAndKindReadBack_data() {
         QTest::addColumn<TankKindE>("kind");
+        QTest::addColumn<int>("inner"); // the inner diameter given to the builder
         QTest::addColumn<QString>("shape");
         QTest::addColumn<QString>("orientation");
-        QTest::addColumn<int>("inner");
-        QTest::newRow("toroid keeps its inner diameter") << TankKindE::Toroid << "Toroidal"
-                                                         << "Horizontal" << 150;
-        QTest::newRow("solid writes inner 0") << TankKindE::CylinderP << "Toroidal"
-                                              << "Horizontal" << 0;
-        QTest::newRow("horizontal writes inner 0") << TankKindE::CylinderH << "Cylindric"
-                                                   << "Horizontal" << 0;
-        QTest::newRow("vertical writes inner 0") << TankKindE::CylinderV << "Cylindric"
-                                                 << "Vertical" << 0;
+        QTest::addColumn<int>("written"); // InnerDiameter of the record
+        QTest::addColumn<TankKindE>("readBack");
+        QTest::newRow("toroid keeps its inner diameter") << TankKindE::Toroid << 150 << "Toroidal"
+                                                         << "Horizontal" << 150 << TankKindE::Toroid;
+        QTest::newRow("toroid with inner 0 reads back as solid") << TankKindE::Toroid << 0 << "Toroidal"
+                                                                 << "Horizontal" << 0 << TankKindE::CylinderP;
+        QTest::newRow("solid writes inner 0") << TankKindE::CylinderP << 150 << "Toroidal"
+                                              << "Horizontal" << 0 << TankKindE::CylinderP;
+        QTest::newRow("horizontal writes inner 0") << TankKindE::CylinderH << 150 << "Cylindric"
+                                                   << "Horizontal" << 0 << TankKindE::CylinderH;
+        QTest::newRow("vertical writes inner 0") << TankKindE::CylinderV << 150 << "Cylindric"
+                                                 << "Vertical" << 0 << TankKindE::CylinderV;
     }
-    void kindRoundTrip() {
+    void makeTankRecord_wireFieldsAndKindReadBack() {
         QFETCH(TankKindE, kind);
+        QFETCH(int, inner);
         QFETCH(QString, shape);
         QFETCH(QString, orientation);
-        QFETCH(int, inner);
-        const TankWireFields_t f = tankWireFields(kind, 150);
-        QCOMPARE(f.Shape, shape);
-        QCOMPARE(f.Orientation, orientation);
-        QCOMPARE(f.InnerDiameter, inner);
-        TankConfigRecord_t r;
-        r.Shape = f.Shape;
-        r.Orientation = f.Orientation;
-        r.InnerDiameter = f.InnerDiameter;
-        QCOMPARE(tankKindOf(r), kind);
-    }
-
-    void toroidWithInnerZeroReadsBackAsSolid() {
-        const TankWireFields_t f = tankWireFields(TankKindE::Toroid, 0);
-        TankConfigRecord_t r;
-        r.Shape = f.Shape;
-        r.Orientation = f.Orientation;
-        r.InnerDiameter = f.InnerDiameter;
-        QCOMPARE(tankKindOf(r), TankKindE::CylinderP);
+        QFETCH(int, written);
+        QFETCH(TankKindE, readBack);
+        const TankConfigRecord_t r = makeTankRecord(1, kind, 630, 250, inner, 7);
+        QCOMPARE(r.id, 1);
+        QCOMPARE(r.Shape, shape);
+        QCOMPARE(r.Orientation, orientation);
+        QCOMPARE(r.Height, 250);
+        QCOMPARE(r.Length, 250);
+        QCOMPARE(r.OuterDiameter, 630);
+        QCOMPARE(r.InnerDiameter, written);
+        QCOMPARE(r.Wall, 7);
+        QCOMPARE(tankKindOf(r), readBack);
     }
 
     void units_data() {

@@ -6,17 +6,3 @@ const QStringList STANDARD_TOROIDS = {"600x200 42L", "600x220 47L", "630x200 46L
 const QStringList STANDARD_SOLIDS = {"720x200 65L", "720x270 93L", "650x250 68L", "650x270 75L"};
 const QStringList STANDARD_CYLINDERS = {"300x640 40L", "300x780 50L", "400x595 57L",  "300x1000 65L",
                                         "376x792 76L", "356x920 80L", "356x1005 90L", "356x1045 103L"};
-
-TankConfigRecord_t tankRecord(int id, TankKindE kind, int outer, int length, int inner) {
-    const TankWireFields_t fields = tankWireFields(kind, inner);
-    TankConfigRecord_t r;
-    r.id = id;
-    r.Shape = fields.Shape;
-    r.Orientation = fields.Orientation;
-    r.InnerDiameter = fields.InnerDiameter;
-    r.OuterDiameter = outer;
-    r.Length = length;
-    r.Height = length;
-    r.Wall = 3;
-    return r;
-}

@@ -1,14 +1,20 @@
 // The parameters tab's tank selection on the real window: the state after construction, what a reading of the
-// sensor's records shows (fed as the connection feeds it), and what the shape buttons and the custom box rebuild.
+// sensor's records shows (fed as the connection feeds it), what the shape buttons and the custom box rebuild, and
+// that an apply right after reading the emulated sensor writes back exactly what it holds.
 #include "logcapture.h"
 #include "mainwindow.h"
+#include "modalboxcloser.h"
+#include "sensorstate.h"
 #include "tankfixtures.h"
+#include "tankkind.h"
 #include "widgetlookup.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -17,7 +23,7 @@
 #include <array>
 
 namespace {
-using Records_t = std::array<TankConfigRecord_t, 3>;
+using Records_t = std::array<TankConfigRecord_t, TANK_RECORD_COUNT>;
 }
 Q_DECLARE_METATYPE(TankConfigRecord_t)
 Q_DECLARE_METATYPE(Records_t)
@@ -26,7 +32,8 @@ namespace {
 
 // Records 0 and 1 of kinds other than the one under test, with record 2 as given.
 Records_t withRecord2(const TankConfigRecord_t& r2) {
-    return {tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::CylinderP, 720, 200), r2};
+    return {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+            makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3), r2};
 }
 
 // What the connection does with a complete reading.
@@ -83,9 +90,8 @@ private slots:
     void customBox_swapsListForDimensionsAndBack();
     void rebuild_logsItsStepsInOrder_data();
     void rebuild_logsItsStepsInOrder();
-    void matchStandardTank_entryOutsideTheListMatchesNothing();
-    void parseTankText_isFalseWithoutBothDimensions_data();
-    void parseTankText_isFalseWithoutBothDimensions();
+    void applyAfterReading_leavesTheSensorAsItWas_data();
+    void applyAfterReading_leavesTheSensorAsItWas();
 };
 
 void TankTabTest_t::construction_startsOnStandardToroidsAfterOneShapelessRebuild() {
@@ -122,24 +128,23 @@ void TankTabTest_t::reading_showsActiveCatalogueTank_data() {
     QTest::addColumn<QString>("current");
 
     QTest::newRow("record 2 toroid 600x200 inner 172 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
-        << "600x200 42L";
-    QTest::newRow("record 2 text 600x20 matches 600x200 42L as a prefix")
-        << withRecord2(tankRecord(2, TankKindE::Toroid, 600, 20, 172)) << 2 << "rbuttToroidP" << STANDARD_TOROIDS
-        << "600x200 42L";
+        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << "rbuttToroidP"
+        << STANDARD_TOROIDS << "600x200 42L";
     QTest::newRow("record 2 solid 720x270 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::CylinderP, 720, 270)) << 2 << "rbuttCylinderP_P"
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderP, 720, 270, 0, 3)) << 2 << "rbuttCylinderP_P"
         << QStringList{"720x200"} + STANDARD_SOLIDS << "720x270 93L";
     QTest::newRow("record 2 horizontal 356x1005 is the catalogue tank")
-        << withRecord2(tankRecord(2, TankKindE::CylinderH, 356, 1005)) << 2 << "rbuttCylinderHV_P" << STANDARD_CYLINDERS
-        << "356x1005 90L";
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderH, 356, 1005, 0, 3)) << 2 << "rbuttCylinderHV_P"
+        << STANDARD_CYLINDERS << "356x1005 90L";
     QTest::newRow("record 0 vertical 300x640 is listed first and current")
-        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                     makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)}
         << 0 << "rbuttCylinderHV_P" << QStringList{"300x640"} + STANDARD_CYLINDERS << "300x640";
     QTest::newRow("record 1 toroid is listed before the catalogue and current")
-        << Records_t{tankRecord(0, TankKindE::CylinderV, 300, 640), tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                     tankRecord(2, TankKindE::CylinderH, 356, 920)}
+        << Records_t{makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                     makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)}
         << 1 << "rbuttToroidP" << QStringList{"630x250"} + STANDARD_TOROIDS << "630x250";
 }
 
@@ -175,19 +180,19 @@ void TankTabTest_t::reading_showsActiveCustomTank_data() {
     QTest::addColumn<QString>("heightLabel");
 
     QTest::newRow("toroid 600x200 inner 150 is no catalogue tank")
-        << tankRecord(2, TankKindE::Toroid, 600, 200, 150) << "rbuttToroidP"
+        << makeTankRecord(2, TankKindE::Toroid, 600, 200, 150, 3) << "rbuttToroidP"
         << "" << 600 << 150 << 200 << "Внешний диаметр, мм:"
         << "Высота, мм:";
     QTest::newRow("horizontal 350x900 is in no catalogue text")
-        << tankRecord(2, TankKindE::CylinderH, 350, 900) << "rbuttCylinderHV_P"
+        << makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3) << "rbuttCylinderHV_P"
         << "rbuttCylinderH_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
-    QTest::newRow("vertical 300x500 is in no catalogue text")
-        << tankRecord(2, TankKindE::CylinderV, 300, 500) << "rbuttCylinderHV_P"
-        << "rbuttCylinderV_P" << 300 << -1 << 500 << "Диаметр, мм"
+    QTest::newRow("vertical 350x900 is in no catalogue text, and higher than 500")
+        << makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3) << "rbuttCylinderHV_P"
+        << "rbuttCylinderV_P" << 350 << -1 << 900 << "Диаметр, мм"
         << "Длина, мм:";
     QTest::newRow("toroid written with inner 0 reads back as a solid tank")
-        << tankRecord(2, TankKindE::Toroid, 600, 200, 0) << "rbuttCylinderP_P"
+        << makeTankRecord(2, TankKindE::Toroid, 600, 200, 0, 3) << "rbuttCylinderP_P"
         << "" << 600 << -1 << 200 << "Диаметр, мм"
         << "Высота, мм:";
 }
@@ -226,9 +231,9 @@ void TankTabTest_t::reading_showsActiveCustomTank() {
 
 void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
     MainWindow_t window;
-    const Records_t records = {tankRecord(0, TankKindE::CylinderV, 300, 640),
-                               tankRecord(1, TankKindE::Toroid, 630, 250, 172),
-                               tankRecord(2, TankKindE::CylinderH, 356, 920)};
+    const Records_t records = {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                               makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                               makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)};
 
     read(window, records, 0);
     read(window, records, 0);
@@ -243,7 +248,7 @@ void TankTabTest_t::reading_twiceDoesNotPileUpEntries() {
 
 void TankTabTest_t::horizontalCylinderClicked_clampsSelectedToroidDiameterTo500() {
     MainWindow_t window;
-    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 600, 200, 172)), 2);
+    read(window, withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)), 2);
     QCOMPARE(child<QComboBox>(window, "cboxTanksP")->currentText(), QStringLiteral("600x200 42L"));
 
     child<QRadioButton>(window, "rbuttCylinderHV_P")->click();
@@ -334,44 +339,36 @@ void TankTabTest_t::rebuild_logsItsStepsInOrder() {
     QVERIFY(log.texts(QtCriticalMsg).isEmpty());
 }
 
-void TankTabTest_t::matchStandardTank_entryOutsideTheListMatchesNothing() {
-    MainWindow_t window;
-    read(window, withRecord2(tankRecord(2, TankKindE::Toroid, 650, 250, 172)), 2);
-    TankListEntry copy;
-    copy.selected = true;
-    copy.custom = true;
-    copy.text = "600x200";
-
-    QVERIFY(!window.matchStandardTank(copy));
-
-    QCOMPARE(copy.text, QByteArray("600x200"));
-    TankListEntry selected;
-    QVERIFY(window.selectedEntry(selected));
-    QCOMPARE(selected.text, QByteArray("650x250 65L"));
+void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas_data() {
+    QTest::addColumn<Records_t>("records"); // the emulator's record 2 is the active one
+    QTest::newRow("toroid 600x20 stays 600x20, not 600x200 42L")
+        << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
+    QTest::newRow("vertical cylinder 350x900 keeps its height")
+        << withRecord2(makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3));
+    QTest::newRow("record 0, the same as the active record 2, is not activated in its place")
+        << Records_t{makeTankRecord(0, TankKindE::CylinderH, 350, 900, 0, 3),
+                     makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3),
+                     makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)};
 }
 
-void TankTabTest_t::parseTankText_isFalseWithoutBothDimensions_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<int>("outer");
-    QTest::addColumn<int>("length");
-    QTest::newRow("standard text") << QByteArray("356x1045 103L") << true << 356 << 1045;
-    QTest::newRow("record text") << QByteArray("350x900") << true << 350 << 900;
-    QTest::newRow("empty") << QByteArray() << false << 0 << 0;
-    QTest::newRow("outer not a number") << QByteArray("abcx200") << false << 0 << 200;
-    QTest::newRow("no length") << QByteArray("600x") << false << 600 << 0;
-}
+void TankTabTest_t::applyAfterReading_leavesTheSensorAsItWas() {
+    QFETCH(Records_t, records);
+    WindowHarness_t h;
+    nlohmann::json stored = nlohmann::json::array();
+    for (const TankConfigRecord_t& r : records)
+        stored.push_back(recordToJson(r));
+    QVERIFY(h.loadState(0, {{"Records", stored}}));
+    ModalBoxCloser_t closer;
+    QVERIFY(h.connectAndRead());
 
-void TankTabTest_t::parseTankText_isFalseWithoutBothDimensions() {
-    QFETCH(QByteArray, text);
-    QFETCH(bool, complete);
-    QFETCH(int, outer);
-    QFETCH(int, length);
-    int parsedOuter = -1;
-    int parsedLength = -1;
-    QCOMPARE(MainWindow_t::parseTankText(text, parsedOuter, parsedLength), complete);
-    QCOMPARE(parsedOuter, outer);
-    QCOMPARE(parsedLength, length);
+    h.widget<QPushButton>("btnApplyP")->click();
+
+    QVERIFY(closer.waitForCount(1));
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("Настройки успешно сохранены!")});
+    // An apply writes nothing but record 2 and the active record.
+    const nlohmann::json after = h.emulator().stateJson();
+    QCOMPARE(QString::fromStdString(after["Records"][2].dump()), QString::fromStdString(stored[2].dump()));
+    QCOMPARE(after["TankConfig"]["Active"].get<int>(), 2);
 }
 
 QTEST_MAIN(TankTabTest_t)

@@ -9,7 +9,6 @@ namespace {
 constexpr int TANK_RECORD_MEMBERS = 8;
 constexpr int TANK_CONFIG_WRITE_MEMBERS = 4; // Qty, Mixture, Liquid, Active
 constexpr int OMNICOMM_MEMBERS = 4;
-constexpr int WRITABLE_RECORD_ID = 2;
 
 // data is the request's object, or null for a bare read.
 using HandlerF = json (*)(const json& data, const Installation_t& reading, SensorState_t& state);

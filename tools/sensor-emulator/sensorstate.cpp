@@ -1,5 +1,7 @@
 #include "sensorstate.h"
 
+#include "tankkind.h"
+
 #include <initializer_list>
 #include <limits>
 
@@ -7,23 +9,10 @@ using nlohmann::json;
 
 namespace {
 
-constexpr int MAX_DIMENSION_MM = 4095;
 constexpr int MIN_WALL_MM = 1;
+constexpr int DEFAULT_WALL_MM = 3;
 constexpr int MAX_WALL_MM = 15;
 constexpr int MAX_BYTE_VALUE = 255;
-
-TankConfigRecord_t makeRecord(int id, const char* shape, int size, int outer, int inner) {
-    TankConfigRecord_t r;
-    r.id = id;
-    r.Shape = QString::fromLatin1(shape);
-    r.Orientation = QString::fromLatin1(WireNames::ORIENTATION_HORIZONTAL);
-    r.Height = size;
-    r.Length = size;
-    r.OuterDiameter = outer;
-    r.InnerDiameter = inner;
-    r.Wall = 3;
-    return r;
-}
 
 std::string str(const QString& text) {
     return text.toStdString();
@@ -121,10 +110,10 @@ SensorState_t defaultSensorState() {
     s.info.FWVer = QStringLiteral("1.0.0-emu");
     s.tankConfig.Mixture = 70;
     s.tankConfig.Liquid = QString::fromLatin1(WireNames::LIQUID_MIX);
-    s.tankConfig.Active = 2;
-    s.records[0] = makeRecord(0, WireNames::SHAPE_CYLINDRIC, 640, 300, 0);
-    s.records[1] = makeRecord(1, WireNames::SHAPE_TOROIDAL, 250, 630, 172);
-    s.records[2] = makeRecord(2, WireNames::SHAPE_TOROIDAL, 200, 600, 172);
+    s.tankConfig.Active = WRITABLE_RECORD_ID;
+    s.records[0] = makeTankRecord(0, TankKindE::CylinderH, 300, 640, 0, DEFAULT_WALL_MM);
+    s.records[1] = makeTankRecord(1, TankKindE::Toroid, 630, 250, CATALOGUE_TOROID_INNER_DIAMETER_MM, DEFAULT_WALL_MM);
+    s.records[2] = makeTankRecord(2, TankKindE::Toroid, 600, 200, CATALOGUE_TOROID_INNER_DIAMETER_MM, DEFAULT_WALL_MM);
     s.omnicomm.Address = 10;
     s.omnicomm.TxMode = false;
     s.omnicomm.Units = QString::fromLatin1(WireNames::UNITS_MM);
@@ -183,10 +172,10 @@ bool recordFromJson(const json& object, TankConfigRecord_t& out) {
         !readName(object, "Shape", {WireNames::SHAPE_CYLINDRIC, WireNames::SHAPE_TOROIDAL}, r.Shape) ||
         !readName(object, "Orientation", {WireNames::ORIENTATION_HORIZONTAL, WireNames::ORIENTATION_VERTICAL},
                   r.Orientation) ||
-        !readIntMember(object, "Height", 0, MAX_DIMENSION_MM, r.Height) ||
-        !readIntMember(object, "Length", 0, MAX_DIMENSION_MM, r.Length) ||
-        !readIntMember(object, "OuterDiameter", 0, MAX_DIMENSION_MM, r.OuterDiameter) ||
-        !readIntMember(object, "InnerDiameter", 0, MAX_DIMENSION_MM, r.InnerDiameter) ||
+        !readIntMember(object, "Height", 0, MAX_RECORD_DIMENSION_MM, r.Height) ||
+        !readIntMember(object, "Length", 0, MAX_RECORD_DIMENSION_MM, r.Length) ||
+        !readIntMember(object, "OuterDiameter", 0, MAX_RECORD_DIMENSION_MM, r.OuterDiameter) ||
+        !readIntMember(object, "InnerDiameter", 0, MAX_RECORD_DIMENSION_MM, r.InnerDiameter) ||
         !readIntMember(object, "Wall", MIN_WALL_MM, MAX_WALL_MM, r.Wall) || r.Height != r.Length)
         return false;
     out = r;
