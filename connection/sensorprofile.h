@@ -1,0 +1,49 @@
+#pragma once
+// A sensor's setup as a file the user chose to write: its identity, tank records, tank configuration, RS485 settings
+// and calibration, with when and by which program it was saved. Profiles travel between people, so reading one is
+// an input boundary: strict, size-limited, and never throwing.
+
+#include "sensorsnapshot.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+inline constexpr char PROFILE_FORMAT[] = "velmaro-sensor-profile";
+constexpr int PROFILE_VERSION = 1;
+constexpr qint64 PROFILE_MAX_BYTES = 1024 * 1024;
+
+struct SensorProfile_t {
+    QDateTime saved;
+    QString programVersion;
+    QString portName; // the source sensor's port as the port list showed it, e.g. "Velmaro#0001"
+    // Identity, tank configuration, the records as read (record 2 always among them), RS485 settings, and the
+    // calibration (always present in a profile: read just before saving; informative, never written back).
+    SensorSnapshot_t sensor;
+};
+
+// The profile as UTF-8 JSON text.
+QByteArray profileToJson(const SensorProfile_t& profile);
+// Strict reading: format and version, every field present with its type and within what the wire protocol allows.
+// False with the first problem in Russian, naming the field, and out untouched.
+bool profileFromJson(const QByteArray& text, SensorProfile_t& out, QString& problem);
+
+// Written atomically: a failure leaves no partial file. False with the reason (in Russian).
+bool saveProfile(const QString& path, const SensorProfile_t& profile, QString& error);
+// A file over PROFILE_MAX_BYTES is refused before it is read. False with the first problem (in Russian).
+bool loadProfile(const QString& path, SensorProfile_t& out, QString& problem);
+
+// One value a profile sets, beside what a sensor holds.
+struct ProfileField_t {
+    QString label;     // Russian, for the user, e.g. "Смесь, % пропана"
+    QString inProfile; // as text
+    QString inSensor;  // as text; empty when the sensor lacks it (a record it did not send)
+    // False for the profile's active record when it is record 0 or 1: those are the sensor's own and never written,
+    // so a difference there cannot be mended by writing the profile.
+    bool written = true;
+    bool differs() const { return inProfile != inSensor; }
+};
+
+// Every value writing the profile sets (record 2 when the profile's active record is 2, otherwise the profile's
+// active record as a check only; Active, Mixture, Liquid; the four RS485 settings), in that order.
+QList<ProfileField_t> profileFields(const SensorProfile_t& profile, const SensorSnapshot_t& sensor);
