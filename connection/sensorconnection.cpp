@@ -7,6 +7,7 @@
 #include "wireframe.h"
 
 #include <QDebug>
+#include <QStringList>
 #include <QTimer>
 
 SensorConnection_t::SensorConnection_t(const QString& portName, QObject* parent)
@@ -116,6 +117,68 @@ bool SensorConnection_t::stopTest() {
     setTestRunning(false);
     enterState(StateE::STOP_TEST);
     return true;
+}
+
+bool SensorConnection_t::readCalibration() {
+    if (!startSequence(StateE::READ_CALIBRATION))
+        return false;
+    enterState(StateE::READ_CALIBRATION);
+    return true;
+}
+
+bool SensorConnection_t::writeProfile(const SensorSnapshot_t& target) {
+    const int active = target.tankConfig.Active;
+    const TankConfigRecord_t* record = target.record(WRITABLE_RECORD_ID);
+    if ((active == WRITABLE_RECORD_ID && !record) || !startSequence(StateE::WRITE_PROFILE))
+        return false;
+    profileSteps.clear();
+    profileOutcome = ProfileOutcome_t();
+    if (active == WRITABLE_RECORD_ID) {
+        const TankConfigRecord_t r = *record;
+        profileSteps.append(
+            {tr("запись 2"),
+             reqWriteTankRecord(r.Shape, r.Orientation, r.Length, r.OuterDiameter, r.InnerDiameter, r.Wall),
+             [r](SensorSnapshot_t& s) { s.storeRecord(r); }});
+    }
+    profileSteps.append({tr("активная запись"), reqActiveRecord(active),
+                         [active](SensorSnapshot_t& s) { s.tankConfig.Active = active; }});
+    const TankConfig_t config = target.tankConfig;
+    profileSteps.append({tr("настройки бака"), reqWriteTankConfig(config.Liquid, config.Mixture, config.Active),
+                         [config](SensorSnapshot_t& s) { s.tankConfig = config; }});
+    const OmnicommConfig_t omni = target.omnicomm;
+    profileSteps.append({tr("RS485"), reqWriteOmnicommConfig(omni.Address, omni.TxMode, omni.Units, omni.TxPeriodSec),
+                         [omni](SensorSnapshot_t& s) { s.omnicomm = omni; }});
+    enterState(StateE::WRITE_PROFILE);
+    return true;
+}
+
+void SensorConnection_t::sendProfileStep() {
+    if (!profileSteps.isEmpty()) {
+        sendRequest(profileSteps.first().request);
+        setState(StateE::WRITE_PROFILE_ACK);
+        return;
+    }
+    // Read back what the sensor now holds: that, not what was sent, is what the user is shown.
+    verifyingProfile = true;
+    sendRequest(Cmd::TANK_CONFIG);
+    setState(StateE::GET_TANK_CONFIG);
+}
+
+void SensorConnection_t::ackProfileStep(SerialDataTypeE type) {
+    if (type == SerialDataTypeE::ERROR) {
+        qWarning() << "Profile step refused: " << profileSteps.first().name;
+        profileOutcome.refused = true;
+        for (const ProfileStep_t& step : profileSteps)
+            profileOutcome.notWritten << step.name;
+        profileSteps.clear();
+    } else if (awaited(type, SerialDataTypeE::OK)) {
+        const ProfileStep_t step = profileSteps.takeFirst();
+        step.store(snapshot);
+        profileOutcome.written << step.name;
+    } else {
+        return;
+    }
+    sendProfileStep();
 }
 
 bool SensorConnection_t::startSequence(StateE first) {

@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
+#include <QStringList>
+#include <functional>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
 
@@ -24,6 +26,13 @@ class SerialParser_t;
 // What a successful write sequence wrote.
 enum class SequenceE { TANK, PROPERTIES, OMNICOMM, CALIBRATION_RESET };
 enum class CalibrationPointE { EMPTY, FULL };
+
+// How far writing a profile got: the steps the sensor acknowledged and those it never received, in order.
+struct ProfileOutcome_t {
+    QStringList written;
+    QStringList notWritten;
+    bool refused = false; // the sensor refused the first of notWritten
+};
 
 class SensorConnection_t : public QObject {
     Q_OBJECT
@@ -64,6 +73,12 @@ public:
     bool resetCalibration();
     bool startTest();
     bool stopTest();
+    // Reads the stored calibration into sensor().calibration.
+    bool readCalibration();
+    // Writes target's setup: record 2 (when target's active record is 2) and the activation, the tank configuration
+    // (mixture, liquid, active) and the RS485 settings; then reads the tank configuration, the records and the RS485
+    // settings back into sensor(). A refusal ends the writing at that step; the reading back still runs.
+    bool writeProfile(const SensorSnapshot_t& target);
 
 signals:
     // Toward the link: one request text.
@@ -78,6 +93,9 @@ signals:
     void signRefused();
     void signCalibrated(CalibrationPointE point, qint32 value);
     void signMeasurement(Installation_t reading);
+    void signCalibrationRead();
+    // Writing a profile ended, and what the sensor holds has been read back.
+    void signProfileWritten(ProfileOutcome_t outcome);
     // The conversation failed (an unexpected reply, a bad record, no reply in time): the link is already closed.
     void signFailed();
     // The port reported an error (unplugged, cannot be opened): the link is already closed.
@@ -114,6 +132,9 @@ private:
     void readTankRecord(const nlohmann::json& value);
     void readOmnicommConfig(const nlohmann::json& value);
     void readCalibration(SerialDataTypeE type, const nlohmann::json& value, CalibrationPointE point);
+    void readStoredCalibration(const nlohmann::json& value);
+    void sendProfileStep();
+    void ackProfileStep(SerialDataTypeE type);
 
     SerialParser_t* parserP = nullptr; // null once closed
     QTimer* replyTimerP;
@@ -129,4 +150,13 @@ private:
     std::optional<TankConfigRecord_t> pendingRecord;
     TankConfig_t pendingConfig;
     OmnicommConfig_t pendingOmnicomm;
+    // A profile's requests not yet acknowledged, each with what it changes in the snapshot once it is.
+    struct ProfileStep_t {
+        QString name;
+        QByteArray request;
+        std::function<void(SensorSnapshot_t&)> store;
+    };
+    QList<ProfileStep_t> profileSteps;
+    ProfileOutcome_t profileOutcome;
+    bool verifyingProfile = false; // the reading under way reads a written profile back
 };

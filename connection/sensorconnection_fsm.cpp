@@ -164,6 +164,23 @@ void SensorConnection_t::stepStateMachine(SerialDataTypeE type, const nlohmann::
             setState(StateE::RESET_CALIBRATION_ACK);
         }
         return;
+    case StateE::READ_CALIBRATION:
+        if (awaited(type, SerialDataTypeE::NO_DATA)) {
+            sendRequest(reqCalibrationRead());
+            setState(StateE::GET_CALIBRATION);
+        }
+        return;
+    case StateE::GET_CALIBRATION:
+        if (!skippedMeasurement(type))
+            readStoredCalibration(value);
+        return;
+    case StateE::WRITE_PROFILE:
+        if (awaited(type, SerialDataTypeE::NO_DATA))
+            sendProfileStep();
+        return;
+    case StateE::WRITE_PROFILE_ACK:
+        ackProfileStep(type);
+        return;
     case StateE::RESET_CALIBRATION_ACK:
         if (awaited(type, SerialDataTypeE::OK)) {
             snapshot.calibration.reset();
@@ -244,7 +261,12 @@ void SensorConnection_t::readOmnicommConfig(const nlohmann::json& value) {
         return;
     }
     setState(StateE::IDLE);
-    emit signReadingComplete();
+    if (!verifyingProfile) {
+        emit signReadingComplete();
+        return;
+    }
+    verifyingProfile = false;
+    emit signProfileWritten(profileOutcome);
 }
 
 void SensorConnection_t::readCalibration(SerialDataTypeE type, const nlohmann::json& value, CalibrationPointE point) {
@@ -255,4 +277,17 @@ void SensorConnection_t::readCalibration(SerialDataTypeE type, const nlohmann::j
     snapshot.calibration = calibration;
     finishSequence();
     emit signCalibrated(point, point == CalibrationPointE::EMPTY ? calibration.Empty : calibration.Full);
+}
+
+void SensorConnection_t::readStoredCalibration(const nlohmann::json& value) {
+    int status = -1;
+    const Calibration_t calibration = parseCalibration(value, status);
+    // Unlike after a calibration, these values are kept for the record: a reply without them is no reading.
+    if (status == -1) {
+        fsmError();
+        return;
+    }
+    snapshot.calibration = calibration;
+    finishSequence();
+    emit signCalibrationRead();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // States of the conversation with a connected sensor. The log prints a state as its number, so the numbers are
 // fixed; the gaps (2..4, 6..11, 21..23) are unused and handled as unknown states, as is anything above
-// RESET_CALIBRATION_ACK.
+// WRITE_PROFILE_ACK.
 
 enum class StateE : int {
     START = 0,                      // connection opened: the first event switches the measurement stream off
@@ -31,4 +31,8 @@ enum class StateE : int {
     RESET_CALIBRATION = 36, // send the calibration reset
     IDLE = 37,              // nothing pending
     RESET_CALIBRATION_ACK = 38,
+    READ_CALIBRATION = 39, // read the stored calibration values
+    GET_CALIBRATION = 40,
+    WRITE_PROFILE = 41,     // write a profile's settings, one request after the other, then read them back
+    WRITE_PROFILE_ACK = 42, // awaiting the acknowledgement of one of them
 };

@@ -53,6 +53,15 @@ TankConfigRecord_t standardToroid() {
     return {WRITABLE_RECORD_ID, "Toroidal", "Horizontal", 250, 250, 630, CATALOGUE_TOROID_INNER_DIAMETER_MM, 3};
 }
 
+// A setup unlike the emulator's default one, as a profile carries it.
+SensorSnapshot_t profileTarget() {
+    SensorSnapshot_t target;
+    target.records = {standardToroid()};
+    target.tankConfig = {60, QStringLiteral("Butane"), WRITABLE_RECORD_ID};
+    target.omnicomm = {17, true, QStringLiteral("litres"), 12};
+    return target;
+}
+
 EmulatorFaults_t faults(const std::function<void(EmulatorFaults_t&)>& set = {}) {
     EmulatorFaults_t f;
     if (set)
@@ -92,6 +101,10 @@ public:
             note(p == CalibrationPointE::EMPTY ? "calibrated empty" : "calibrated full");
         });
         QObject::connect(c, &SensorConnection_t::signMeasurement, [this](Installation_t) { note("measurement"); });
+        QObject::connect(c, &SensorConnection_t::signCalibrationRead, [this] { note("calibration read"); });
+        QObject::connect(c, &SensorConnection_t::signProfileWritten, [this](const ProfileOutcome_t& o) {
+            note(QStringLiteral("profile: %1 written, %2 not").arg(o.written.size()).arg(o.notWritten.size()));
+        });
         QObject::connect(c, &SensorConnection_t::signFailed, [this] { note("failed", true); });
         QObject::connect(c, &SensorConnection_t::signLost, [this] { note("lost", true); });
         c->open();
@@ -119,6 +132,10 @@ public:
             return c.calibrate(CalibrationPointE::FULL);
         if (command == "reset")
             return c.resetCalibration();
+        if (command == "profile")
+            return c.writeProfile(profileTarget());
+        if (command == "calibration")
+            return c.readCalibration();
         if (command == "start")
             return c.startTest();
         if (command == "stop")
@@ -221,6 +238,19 @@ void SensorConnectionTest_t::sequences_data() {
         << refusing(R"(["OmnicommConfig",)") << 8.0 << QStringList{"start", "wait 300", "stop", "rs485"}
         << QStringList{req().streamOn, req().streamOff, req().omnicommWrite}
         << QStringList{"test on", "measurement", "test off", "failed"};
+    const QStringList readBack = {wire(Cmd::TANK_CONFIG), wire(reqTankRecord(0)), wire(reqTankRecord(1)),
+                                  wire(reqTankRecord(2)), wire(Cmd::OMNICOMM_CONFIG)};
+    const QStringList profileWrites = {req().tankWrite, activate2, wire(reqWriteTankConfig("Butane", 60, 2)),
+                                       req().omnicommWrite};
+    QTest::newRow("profile: every step, then read back")
+        << normal << 5.0 << QStringList{"profile"} << profileWrites + readBack
+        << QStringList{"profile: 4 written, 0 not"};
+    QTest::newRow("profile refused at the tank configuration: the rest unsent, still read back")
+        << refusing(R"(["TankConfig",{"Active":2,"Liquid")") << 5.0 << QStringList{"profile", "rs485"}
+        << profileWrites.mid(0, 3) + readBack + QStringList{req().omnicommWrite}
+        << QStringList{"profile: 2 written, 2 not", "saved rs485"};
+    QTest::newRow("stored calibration read") << normal << 5.0 << QStringList{"calibration"}
+                                             << QStringList{calibrationRead} << QStringList{"calibration read"};
     QTest::newRow("no reply in time: the error path, once")
         << faults([](EmulatorFaults_t& f) { f.silentCommand = "Calibration"; }) << 5.0
         << QStringList{"empty", "wait 1500"} << QStringList{wire(reqCalibrate(0))} << QStringList{"failed"};
