@@ -6,6 +6,7 @@
 #include "calibrationdialog.h"
 #include "diagnosticdialog.h"
 #include "okmessagebox.h"
+#include "profiledialog.h"
 #include "propertiesdialog.h"
 #include "resources.h"
 #include "tofwidget.h"
@@ -29,7 +30,8 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())),
+      profileDialogP(new ProfileDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
     initResources();
     ui->setupUi(this);
 
@@ -51,11 +53,14 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     setFixedTexts();
     nameInputsForAccessibility();
     setUpConversation();
+    connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
+    connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
     setUpPorts(std::move(portSource));
 }
 
 MainWindow_t::~MainWindow_t() {
     delete connectionP; // stops the serial thread and closes the port
+    delete profileDialogP;
     delete diagnosticDialogP;
     delete calibrationDialogP;
     delete propertiesDialogP;
@@ -65,7 +70,8 @@ MainWindow_t::~MainWindow_t() {
 void MainWindow_t::setControlsEnabled(bool enabled) {
     for (QPushButton* control :
          {ui->btnApplyP, ui->btnSetDefaultP, propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(),
-          calibrationDialogP->fullButton(), tofWidgetP->startStopButton()})
+          calibrationDialogP->fullButton(), tofWidgetP->startStopButton(), ui->btnSaveProfileP, ui->btnLoadProfileP,
+          ui->btnReportP})
         control->setEnabled(enabled);
 }
 

@@ -4,6 +4,7 @@
 #include "portlist.h"
 #include "portstatee.h"
 #include "sensorconnection.h"
+#include "sensorprofile.h"
 #include "tanktab.h"
 
 #include <QDate>
@@ -14,6 +15,7 @@ class MainWindow;
 }
 class CalibrationDialog_t;
 class DiagnosticDialog_t;
+class ProfileDialog_t;
 class PropertiesDialog_t;
 class QTimer;
 class TofWidget_t;
@@ -71,6 +73,9 @@ private slots:
     void slotSaved(SequenceE inSequence);
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
     void slotFailed();
+    void slotSaveProfile();
+    void slotLoadProfile();
+    void slotProfileWritten(const ProfileOutcome_t& inOutcome);
     // Enables the action widgets from the connection's busy and test state.
     void slotUpdateControls();
 
@@ -80,6 +85,12 @@ private:
     void connectTo(const QString& portName);
     void closeConnection();
     void setConnected();
+    // Shows what the connection read from the sensor on the tabs.
+    void showSensor();
+    void connectRecordSignals();
+    // The connected sensor's setup as read, as a profile or the report states it.
+    SensorProfile_t currentSetup() const;
+    void saveProfileFile();
     // The state every control has with no sensor connected, at start-up and after each disconnect.
     void showDisconnected();
     // Opens an OkMessageBox with text once the current event has been handled, so that no box ever runs inside
@@ -99,6 +110,10 @@ private:
     PortStateE portState = PortStateE::NO_PORTS;
     QTimer* refreshTimerP = nullptr;
     int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
+    // What the stored calibration is being read for: the record saved or printed with it.
+    enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
+    bool testRanThisConnection = false;
+    SensorProfile_t profileBeingWritten;
 
 private:
     void fillAboutTab();
@@ -112,5 +127,6 @@ private:
     TofWidget_t* tofWidgetP; // page of the "Тест" tab, owned by the tab widget
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
+    ProfileDialog_t* profileDialogP;
     TankTab_t tankTab;
 };

@@ -49,6 +49,8 @@ void MainWindow_t::setReplyTimeoutMs(int ms) {
 void MainWindow_t::connectTo(const QString& portName) {
     connectionP = new SensorConnection_t(portName, this);
     connectionP->setReplyTimeoutMs(replyTimeoutMs);
+    testRanThisConnection = false;
+    recordAfterCalibration = RecordE::NONE;
     connect(connectionP, &SensorConnection_t::signPortOpened, this, [this] {
         ui->btnSerialPortP->setText(tr("Чтение данных..."));
         portState = PortStateE::READING;
@@ -56,6 +58,7 @@ void MainWindow_t::connectTo(const QString& portName) {
     connect(connectionP, &SensorConnection_t::signReadingComplete, this, &MainWindow_t::slotReadingComplete);
     connect(connectionP, &SensorConnection_t::signBusyChanged, this, &MainWindow_t::slotUpdateControls);
     connect(connectionP, &SensorConnection_t::signTestRunningChanged, this, [this](bool running) {
+        testRanThisConnection = testRanThisConnection || running;
         tofWidgetP->startStopButton()->setText(running ? tr("Завершить тест") : tr("Начать тест"));
         slotUpdateControls();
     });
@@ -67,10 +70,18 @@ void MainWindow_t::connectTo(const QString& portName) {
             [this](const Installation_t& reading) { tofWidgetP->addSample(static_cast<quint32>(reading.RawTOF)); });
     connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
     connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
+    connectRecordSignals();
     connectionP->open();
 }
 
 void MainWindow_t::slotReadingComplete() {
+    showSensor();
+    ui->btnCalibration->show();
+    ui->btnCalibrationHelp->show();
+    setConnected();
+}
+
+void MainWindow_t::showSensor() {
     const SensorSnapshot_t& sensor = connectionP->sensor();
     ui->lblDeviceP->setText(sensor.info.Name);
     ui->lblDeviceIdP->setText(sensor.info.HWVer);
@@ -81,9 +92,6 @@ void MainWindow_t::slotReadingComplete() {
         addDeviceRecord(record, record.id == sensor.tankConfig.Active);
     fillStandardTanks();
     fillOmnicommTab(sensor.omnicomm);
-    ui->btnCalibration->show();
-    ui->btnCalibrationHelp->show();
-    setConnected();
 }
 
 void MainWindow_t::slotSaved(SequenceE inSequence) {

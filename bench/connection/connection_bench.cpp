@@ -166,6 +166,8 @@ double runUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
         if (clock.elapsed() > timeoutMs)
             return -1;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // Without a running event loop nothing else deletes what deleteLater left, e.g. each ended connection.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return clock.nsecsElapsed() / 1e6;
 }

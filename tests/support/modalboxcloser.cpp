@@ -24,6 +24,10 @@ void ModalBoxCloser_t::pressEnterOnNext() {
     answers.enqueue(answer);
 }
 
+void ModalBoxCloser_t::answerDialogsWith(std::function<void(QDialog*)> answer) {
+    dialogAnswer = std::move(answer);
+}
+
 void ModalBoxCloser_t::inspectEachBox(std::function<void(QWidget*)> inspect) {
     inspector = std::move(inspect);
 }
@@ -62,6 +66,8 @@ void ModalBoxCloser_t::closeActiveModal() {
                 return;
             if (auto* messageBox = qobject_cast<QMessageBox*>(target.data()))
                 answerMessageBox(messageBox, answer);
+            else if (dialogAnswer)
+                dialogAnswer(static_cast<QDialog*>(target.data()));
             else
                 static_cast<QDialog*>(target.data())->reject();
         },

@@ -5,6 +5,7 @@
 // title (or, without one, its first label's text) recorded and is rejected. Works for chains of boxes opened one
 // after the other from the same handler. A box that is still open after its answer is handled, and recorded, again.
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QQueue>
@@ -25,6 +26,9 @@ public:
     void answerNextWith(QMessageBox::StandardButton button);
     // The next message box gets an Enter key press instead of a button click.
     void pressEnterOnNext();
+    // With Targets::AllDialogs: each dialog other than a message box is handed to answer, which must close it
+    // (e.g. choose a file and accept), instead of being rejected.
+    void answerDialogsWith(std::function<void(QDialog*)> answer);
     // Called with each box before it is answered, e.g. to look at its buttons or flags.
     void inspectEachBox(std::function<void(QWidget*)> inspect);
 
@@ -46,5 +50,6 @@ private:
     QStringList recorded;
     QQueue<Answer_t> answers;
     std::function<void(QWidget*)> inspector;
+    std::function<void(QDialog*)> dialogAnswer;
     QPointer<QWidget> pendingP; // answered, the answer not yet delivered
 };

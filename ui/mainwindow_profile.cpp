@@ -1,0 +1,116 @@
+// The installation record: saving the connected sensor's setup as a profile file, and writing a profile file into
+// the connected sensor with a summary first and a check of what the sensor then holds.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "buildinfo.h"
+#include "profiledialog.h"
+
+#include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+
+namespace {
+
+// A file name made of the sensor's name and today's date, safe on every file system.
+QString suggestedProfileName(const QString& sensorName) {
+    QString base = sensorName.trimmed();
+    base.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|\s]+)")), QStringLiteral("_"));
+    if (base.isEmpty())
+        base = QStringLiteral("sensor");
+    return base + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(".json");
+}
+
+} // namespace
+
+void MainWindow_t::connectRecordSignals() {
+    // The file dialogs run modally: never inside the connection's own code.
+    connect(connectionP, &SensorConnection_t::signCalibrationRead, this, [this] {
+        const RecordE record = recordAfterCalibration;
+        recordAfterCalibration = RecordE::NONE;
+        if (record == RecordE::PROFILE)
+            QTimer::singleShot(0, this, &MainWindow_t::saveProfileFile);
+    });
+    connect(connectionP, &SensorConnection_t::signProfileWritten, this, &MainWindow_t::slotProfileWritten);
+}
+
+SensorProfile_t MainWindow_t::currentSetup() const {
+    return {QDateTime::currentDateTime(), QString::fromUtf8(BuildInfo::VERSION_STRING),
+            ui->cboxSerialListP->currentText(), connectionP->sensor()};
+}
+
+void MainWindow_t::slotSaveProfile() {
+    // The calibration is part of the record, and only the sensor knows it now.
+    if (connectionP && connectionP->readCalibration())
+        recordAfterCalibration = RecordE::PROFILE;
+}
+
+void MainWindow_t::saveProfileFile() {
+    if (!connectionP)
+        return;
+    const SensorProfile_t profile = currentSetup();
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Сохранить профиль"), suggestedProfileName(profile.sensor.info.Name), tr("Профиль датчика (*.json)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
+    QString error;
+    if (!saveProfile(path, profile, error)) {
+        qWarning() << "Profile not saved: " << path << error;
+        showMessage(tr("Профиль не сохранён.\n%1").arg(error));
+        return;
+    }
+    qInfo() << "Profile saved: " << path;
+    showMessage(tr("Профиль сохранён:\n%1").arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow_t::slotLoadProfile() {
+    if (!connectionP)
+        return;
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Загрузить профиль"), QString(), tr("Профиль датчика (*.json)"));
+    if (path.isEmpty())
+        return;
+    SensorProfile_t profile;
+    QString problem;
+    const QString fileName = QFileInfo(path).fileName();
+    if (!loadProfile(path, profile, problem)) {
+        qWarning() << "Profile refused: " << path << problem;
+        showMessage(tr("Файл профиля «%1» не принят:\n%2").arg(fileName, problem));
+        return;
+    }
+    // The connection may have ended while the file dialog was open.
+    if (!connectionP)
+        return;
+    profileDialogP->showFields(fileName, profileFields(profile, connectionP->sensor()));
+    if (profileDialogP->exec() != QDialog::Accepted || !connectionP)
+        return;
+    profileBeingWritten = profile;
+    connectionP->writeProfile(profile.sensor);
+}
+
+void MainWindow_t::slotProfileWritten(const ProfileOutcome_t& inOutcome) {
+    showSensor();
+    applyActiveTankToUi();
+    QStringList differences;
+    for (const ProfileField_t& field : profileFields(profileBeingWritten, connectionP->sensor()))
+        if (field.differs())
+            differences << tr("%1: в профиле %2, в датчике %3").arg(field.label, field.inProfile, field.inSensor);
+    if (inOutcome.notWritten.isEmpty() && differences.isEmpty()) {
+        showMessage(tr("Профиль записан в датчик и проверен."));
+        return;
+    }
+    QStringList lines;
+    if (!inOutcome.written.isEmpty())
+        lines << tr("Записано: %1.").arg(inOutcome.written.join(QStringLiteral(", ")));
+    if (!inOutcome.notWritten.isEmpty())
+        lines << tr("Датчик отказался принять: %1. Не записано: %2.")
+                     .arg(inOutcome.notWritten.first(), inOutcome.notWritten.join(QStringLiteral(", ")));
+    if (!differences.isEmpty())
+        lines << tr("Датчик хранит не то, что в профиле:") << differences;
+    showMessage(lines.join(QLatin1Char('\n')));
+}
