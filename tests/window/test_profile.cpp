@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,8 +49,9 @@ const json SOURCE_SENSOR = {
 void answerDialogs(ModalBoxCloser_t& closer, const QString& path, bool write) {
     closer.answerDialogsWith([path, write](QDialog* dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            files->selectFile(path);
-            files->accept();
+            // Typed into the name box, as a user would; selectFile() would keep a suggested name.
+            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            dialog->accept(); // QFileDialog's own accept, reached through the public base
         } else if (write) {
             dialog->accept();
         } else {
