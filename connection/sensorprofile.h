@@ -22,10 +22,12 @@ struct SensorProfile_t {
     SensorSnapshot_t sensor;
 };
 
-// The profile as UTF-8 JSON text.
+// The profile as indented UTF-8 JSON text, keys as the sensor's own; saved to the second with its UTC offset. A
+// profile without a calibration gets zeros there, so the file still reads.
 QByteArray profileToJson(const SensorProfile_t& profile);
-// Strict reading: format and version, every field present with its type and within what the wire protocol allows.
-// False with the first problem in Russian, naming the field, and out untouched.
+// Strict reading: format and version, every field present with its type and within what the wire protocol allows
+// (the RS485 settings within what the RS485 tab offers), record 2 and the active record among the records.
+// False with the first problem in Russian, naming the field (e.g. "Records[1].Wall"), and out untouched.
 bool profileFromJson(const QByteArray& text, SensorProfile_t& out, QString& problem);
 
 // Written atomically: a failure leaves no partial file. False with the reason (in Russian).

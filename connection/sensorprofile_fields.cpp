@@ -1,14 +1,10 @@
 // What writing a profile would set, beside what a sensor holds, as text for the user.
+#include "profilemessage.h"
 #include "sensorprofile.h"
 
-#include <QCoreApplication>
 #include <utility>
 
 namespace {
-
-QString message(const char* text) {
-    return QCoreApplication::translate("SensorProfile", text);
-}
 
 // Wire names as the window shows them; a name the sensor sent but the window does not know stays as sent.
 QString shown(const QString& wireName) {
@@ -24,7 +20,7 @@ QString shown(const QString& wireName) {
                                                                 {WireNames::UNITS_PERCENT, "Проценты"}};
     for (const auto& [wire, text] : names) {
         if (wireName == QLatin1String(wire))
-            return message(text);
+            return profileMessage(text);
     }
     return wireName;
 }
@@ -44,12 +40,12 @@ QStringList recordLabels(int id) {
     for (const char* label :
          {"Запись %1: форма", "Запись %1: ориентация", "Запись %1: высота/длина, мм", "Запись %1: наружный диаметр, мм",
           "Запись %1: внутренний диаметр, мм", "Запись %1: стенка, мм"})
-        labels << message(label).arg(id);
+        labels << profileMessage(label).arg(id);
     return labels;
 }
 
 QString yesNo(bool value) {
-    return value ? message("да") : message("нет");
+    return value ? profileMessage("да") : profileMessage("нет");
 }
 
 } // namespace
@@ -66,16 +62,18 @@ QList<ProfileField_t> profileFields(const SensorProfile_t& profile, const Sensor
         for (int i = 0; i < labels.size(); ++i)
             fields.append({labels[i], inProfile[i], inSensor.value(i), active == WRITABLE_RECORD_ID});
     }
-    const TankConfig_t& a = own.tankConfig;
-    const TankConfig_t& b = sensor.tankConfig;
-    const OmnicommConfig_t& p = own.omnicomm;
-    const OmnicommConfig_t& q = sensor.omnicomm;
-    fields.append({message("Активная запись"), QString::number(a.Active), QString::number(b.Active)});
-    fields.append({message("Смесь, % пропана"), QString::number(a.Mixture), QString::number(b.Mixture)});
-    fields.append({message("Жидкость"), shown(a.Liquid), shown(b.Liquid)});
-    fields.append({message("RS485: адрес"), QString::number(p.Address), QString::number(q.Address)});
-    fields.append({message("RS485: периодическая выдача"), yesNo(p.TxMode), yesNo(q.TxMode)});
-    fields.append({message("RS485: единицы"), shown(p.Units), shown(q.Units)});
-    fields.append({message("RS485: период, с"), QString::number(p.TxPeriodSec), QString::number(q.TxPeriodSec)});
+    const TankConfig_t& tank = own.tankConfig;
+    const TankConfig_t& heldTank = sensor.tankConfig;
+    const OmnicommConfig_t& rs485 = own.omnicomm;
+    const OmnicommConfig_t& heldRs485 = sensor.omnicomm;
+    fields.append({profileMessage("Активная запись"), QString::number(tank.Active), QString::number(heldTank.Active)});
+    fields.append(
+        {profileMessage("Смесь, % пропана"), QString::number(tank.Mixture), QString::number(heldTank.Mixture)});
+    fields.append({profileMessage("Жидкость"), shown(tank.Liquid), shown(heldTank.Liquid)});
+    fields.append({profileMessage("RS485: адрес"), QString::number(rs485.Address), QString::number(heldRs485.Address)});
+    fields.append({profileMessage("RS485: периодическая выдача"), yesNo(rs485.TxMode), yesNo(heldRs485.TxMode)});
+    fields.append({profileMessage("RS485: единицы"), shown(rs485.Units), shown(heldRs485.Units)});
+    fields.append({profileMessage("RS485: период, с"), QString::number(rs485.TxPeriodSec),
+                   QString::number(heldRs485.TxPeriodSec)});
     return fields;
 }

@@ -1,9 +1,9 @@
 // The profile as JSON text. nlohmann is used only without exceptions here: parsing with allow_exceptions=false,
 // every value's type checked before it is read, and writing with invalid UTF-8 replaced.
+#include "profilemessage.h"
 #include "sensorprofile.h"
 #include "wireobjects.h"
 
-#include <QCoreApplication>
 #include <limits>
 
 using nlohmann::json;
@@ -14,24 +14,20 @@ namespace {
 constexpr int MAX_PROFILE_ADDRESS = 254;
 constexpr int MAX_PROFILE_TX_PERIOD_SEC = 30;
 
-QString message(const char* text) {
-    return QCoreApplication::translate("SensorProfile", text);
-}
-
 QString fieldProblem(const QString& field, const QString& what) {
-    return message("Поле «%1»: %2").arg(field, what);
+    return profileMessage("Поле «%1»: %2").arg(field, what);
 }
 
 QString faultText(WireFaultE kind) {
     switch (kind) {
     case WireFaultE::Missing:
-        return message("отсутствует");
+        return profileMessage("отсутствует");
     case WireFaultE::WrongType:
-        return message("неверный тип значения");
+        return profileMessage("неверный тип значения");
     case WireFaultE::OutOfRange:
-        return message("значение вне допустимых пределов");
+        return profileMessage("значение вне допустимых пределов");
     case WireFaultE::Mismatch:
-        return message("значение не согласуется с другими полями");
+        return profileMessage("значение не согласуется с другими полями");
     }
     Q_UNREACHABLE();
     return QString();
@@ -95,14 +91,14 @@ bool recordsFromJson(const json& root, SensorSnapshot_t& out, QString& problem) 
             return false;
         }
         if (!out.records.empty() && record.id <= out.records.back().id) {
-            problem = fieldProblem(field + QStringLiteral(".id"), message("номера записей должны возрастать"));
+            problem = fieldProblem(field + QStringLiteral(".id"), profileMessage("номера записей должны возрастать"));
             return false;
         }
         out.records.push_back(record);
     }
     for (const int id : {WRITABLE_RECORD_ID, int(out.tankConfig.Active)}) {
         if (!out.record(id)) {
-            problem = fieldProblem(QStringLiteral("Records"), message("нет записи %1").arg(id));
+            problem = fieldProblem(QStringLiteral("Records"), profileMessage("нет записи %1").arg(id));
             return false;
         }
     }
@@ -112,7 +108,7 @@ bool recordsFromJson(const json& root, SensorSnapshot_t& out, QString& problem) 
 bool headerFromJson(const json& root, SensorProfile_t& out, QString& problem) {
     QString format;
     if (!readTextMember(root, "Format", format) || format != QLatin1String(PROFILE_FORMAT)) {
-        problem = message("Файл не является профилем датчика");
+        problem = profileMessage("Файл не является профилем датчика");
         return false;
     }
     WireFault_t fault;
@@ -120,8 +116,9 @@ bool headerFromJson(const json& root, SensorProfile_t& out, QString& problem) {
     if (!noted(readIntMember(root, "Version", 1, std::numeric_limits<qint32>::max(), version, &fault), fault, problem))
         return false;
     if (version > PROFILE_VERSION) {
-        problem = message("Профиль записан более новой версией программы (версия формата %1); обновите программу")
-                      .arg(version);
+        problem =
+            profileMessage("Профиль записан более новой версией программы (версия формата %1); обновите программу")
+                .arg(version);
         return false;
     }
     QString saved;
@@ -129,7 +126,7 @@ bool headerFromJson(const json& root, SensorProfile_t& out, QString& problem) {
         return false;
     out.saved = QDateTime::fromString(saved, Qt::ISODate);
     if (!out.saved.isValid()) {
-        problem = fieldProblem(QStringLiteral("Saved"), message("не дата и время в формате ISO 8601"));
+        problem = fieldProblem(QStringLiteral("Saved"), profileMessage("не дата и время в формате ISO 8601"));
         return false;
     }
     return noted(readTextMember(root, "Program", out.programVersion, &fault), fault, problem);
@@ -161,7 +158,7 @@ QByteArray profileToJson(const SensorProfile_t& profile) {
 bool profileFromJson(const QByteArray& text, SensorProfile_t& out, QString& problem) {
     const json root = json::parse(text.constData(), text.constData() + text.size(), nullptr, false);
     if (!root.is_object()) {
-        problem = message("Файл не является документом JSON в кодировке UTF-8");
+        problem = profileMessage("Файл не является документом JSON в кодировке UTF-8");
         return false;
     }
     SensorProfile_t profile;
