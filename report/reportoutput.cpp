@@ -15,8 +15,9 @@ namespace {
 constexpr int PDF_DPI = 300;
 constexpr qreal PAGE_MARGIN_MM = 15;
 
-QString rt(const char* text) {
-    return QCoreApplication::translate("Report", text);
+// The document's name in the PDF's properties and in the print queue.
+QString documentName() {
+    return QCoreApplication::translate("Report", "Отчёт об установке");
 }
 
 // Lays the report out on the device's pages and paints them. The report fits one page; a long note may still push
@@ -51,7 +52,8 @@ bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const 
 bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const ReportDetails_t& details,
                     const QImage& curve, QString& error) {
     const auto failed = [&](const QString& reason) {
-        error = rt("Не удалось сохранить отчёт в %1: %2").arg(QDir::toNativeSeparators(path), reason);
+        error = QCoreApplication::translate("Report", "Не удалось сохранить отчёт в %1: %2")
+                    .arg(QDir::toNativeSeparators(path), reason);
         return false;
     };
     // Written beside the target and renamed over it only when complete.
@@ -61,17 +63,17 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
     QPdfWriter writer(&file);
     writer.setResolution(PDF_DPI);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(rt("Отчёт об установке"));
+    writer.setTitle(documentName());
     writer.setCreator(QCoreApplication::applicationName());
     if (!paintReport(writer, setup, details, curve))
-        return failed(rt("не удалось построить PDF"));
+        return failed(QCoreApplication::translate("Report", "не удалось построить PDF"));
     if (!file.commit())
         return failed(file.errorString());
     return true;
 }
 
 void printReport(QPrinter& printer, const SensorProfile_t& setup, const ReportDetails_t& details, const QImage& curve) {
-    printer.setDocName(rt("Отчёт об установке"));
+    printer.setDocName(documentName());
     if (!paintReport(printer, setup, details, curve))
         qWarning() << "Report: the printer could not be painted on";
 }
