@@ -26,3 +26,7 @@ void SensorSnapshot_t::storeRecord(const TankConfigRecord_t& newRecord) {
 QString liquidForMixture(int mixture) {
     return QString::fromLatin1(mixture >= PROPANE_MIXTURE_MIN ? WireNames::LIQUID_PROPANE : WireNames::LIQUID_BUTANE);
 }
+
+QString calibrationValueText(qint32 value) {
+    return value == 0 ? QStringLiteral("-") : QString::number(value);
+}

@@ -23,3 +23,6 @@ struct SensorSnapshot_t {
 
 // The liquid name written with a mixture: pure propane from 95 % up, butane below.
 QString liquidForMixture(int mixture);
+
+// A stored calibration value as shown to the user: the number, or "-" for 0 (not calibrated).
+QString calibrationValueText(qint32 value);

@@ -36,10 +36,6 @@ void addRowItem(QHBoxLayout* row, QWidget* item) {
 
 } // namespace
 
-QString calibrationValueText(qint32 value) {
-    return value == 0 ? QStringLiteral("-") : QString::number(value);
-}
-
 CalibrationDialog_t::CalibrationDialog_t(QWidget* parent, Qt::WindowFlags flags)
     : QDialog(parent, flags), lblHelpP(new QLabel(helpText(), this)), btnFullP(new QPushButton(fullButtonText(), this)),
       btnEmptyP(new QPushButton(emptyButtonText(), this)), btnCloseP(new QPushButton(tr("Закрыть"), this)),

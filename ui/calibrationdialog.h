@@ -2,13 +2,12 @@
 // View of the calibration: the empty-tank and full-tank buttons, which the window connects to its calibration
 // exchanges, and the two value labels showing the last values the sensor stored.
 
+#include "sensorsnapshot.h" // calibrationValueText, for the window's messages too
+
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
-
-// A stored calibration value as shown to the user: the number, or "-" for 0 (not calibrated).
-QString calibrationValueText(qint32 value);
 
 class CalibrationDialog_t : public QDialog {
     Q_OBJECT

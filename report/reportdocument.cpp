@@ -1,0 +1,157 @@
+#include "installreport.h"
+
+#include "tankcatalogue.h"
+#include "tankkind.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows_t = std::vector<std::pair<QString, QString>>;
+
+const QUrl CURVE_URL(QStringLiteral("report:curve"));
+// The plot's box in document pixels (1/96 inch): the page's text width, and the height the tables leave free.
+const QSize CURVE_BOX(680, 400);
+constexpr int FONT_POINTS = 10;
+// Label column shares of the two page columns, wide enough for their longest labels.
+constexpr int LEFT_LABEL_PERCENT = 42;
+constexpr int RIGHT_LABEL_PERCENT = 56;
+
+// The kinds in TankKindE order, named as the window's tank tab names them.
+const char* const KIND_TEXTS[] = {"Тороидальный", "Полнотелый", "Цилиндрический горизонтальный",
+                                  "Цилиндрический вертикальный"};
+// In unitsIndex order, as the RS485 tab lists them.
+const char* const UNITS_TEXTS[] = {"мм", "Литры", "Проценты"};
+
+const char STYLE[] = "th { background-color: #e4e4e4; text-align: left; }"
+                     "table.rows { border-collapse: collapse; border-color: #9a9a9a; font-size: 9pt; }"
+                     "h2 { text-align: center; }";
+
+QString rt(const char* text) {
+    return QCoreApplication::translate("Report", text);
+}
+
+// Everything on the page comes from the sensor or the user: escaped, line breaks kept.
+QString html(const QString& text) {
+    return text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
+}
+
+// labelPercent is the label column's share of the width: the same for every section of a page column, so they align.
+QString section(const QString& title, const Rows_t& rows, int labelPercent) {
+    QString out = "<table class='rows' border='1' width='100%' cellspacing='0' cellpadding='3'><tr><th colspan='2'>" +
+                  html(title) + "</th></tr>";
+    for (const auto& [label, value] : rows)
+        out += "<tr><td width='" + QString::number(labelPercent) + "%'>" + html(label) + "</td><td>" + html(value) +
+               "</td></tr>";
+    return out + "</table><p></p>";
+}
+
+// By the window's rule for showing a stored tank as the catalogue tank it matches.
+QString catalogueText(const TankConfigRecord_t& record) {
+    TankList_t list{entryFromRecord(record, true)};
+    fillStandardTanks(list);
+    return matchStandardTank(list, 0, record.InnerDiameter) ? QString::fromUtf8(list.front().text)
+                                                            : rt("задан вручную");
+}
+
+Rows_t tankRows(const SensorSnapshot_t& sensor) {
+    const TankConfigRecord_t* record = sensor.record(sensor.tankConfig.Active);
+    if (!record)
+        return {{rt("Активная запись"), rt("%1, не считана").arg(sensor.tankConfig.Active)}};
+    const TankKindE kind = tankKindOf(*record);
+    const bool toroid = kind == TankKindE::Toroid;
+    Rows_t rows{{rt("Форма"), rt(KIND_TEXTS[static_cast<int>(kind)])},
+                {toroid ? rt("Внешний диаметр, мм") : rt("Диаметр, мм"), QString::number(record->OuterDiameter)}};
+    if (toroid)
+        rows.emplace_back(rt("Внутренний диаметр, мм"), QString::number(record->InnerDiameter));
+    rows.emplace_back(kind == TankKindE::CylinderH ? rt("Длина, мм") : rt("Высота, мм"),
+                      QString::number(record->Length));
+    rows.emplace_back(rt("Типоразмер"), catalogueText(*record));
+    rows.emplace_back(rt("Толщина стенки, мм"), QString::number(record->Wall));
+    return rows;
+}
+
+QString liquidText(const QString& liquid) {
+    if (liquid == QLatin1String(WireNames::LIQUID_PROPANE))
+        return rt("пропан");
+    if (liquid == QLatin1String(WireNames::LIQUID_BUTANE))
+        return rt("бутан");
+    return liquid == QLatin1String(WireNames::LIQUID_MIX) ? rt("смесь") : liquid;
+}
+
+Rows_t gasRows(const TankConfig_t& config) {
+    return {{rt("Смесь"), rt("пропан %1 %, бутан %2 %").arg(config.Mixture).arg(100 - config.Mixture)},
+            {rt("Жидкость"), liquidText(config.Liquid)}};
+}
+
+Rows_t calibrationRows(const std::optional<Calibration_t>& calibration) {
+    if (!calibration)
+        return {{rt("Калибровка"), rt("не считана")}};
+    return {{rt("Пустой бак"), calibrationValueText(calibration->Empty)},
+            {rt("Полный бак"), calibrationValueText(calibration->Full)}};
+}
+
+Rows_t rs485Rows(const OmnicommConfig_t& omnicomm) {
+    return {{rt("Адрес"), QString::number(omnicomm.Address)},
+            {rt("Периодическая выдача"), omnicomm.TxMode ? rt("да") : rt("нет")},
+            {rt("Период, с"), QString::number(omnicomm.TxPeriodSec)},
+            {rt("Единицы"), rt(UNITS_TEXTS[unitsIndex(omnicomm.Units)])}};
+}
+
+QString curveHtml(QTextDocument& document, const QImage& curve) {
+    if (curve.isNull())
+        return QString();
+    document.addResource(QTextDocument::ImageResource, CURVE_URL, curve);
+    const QSize size = curve.size().scaled(CURVE_BOX, Qt::KeepAspectRatio);
+    return QStringLiteral("<p><b>%1</b></p><p align='center'><img src='%2' width='%3' height='%4'></p>")
+        .arg(html(rt("График проверки")), CURVE_URL.toString())
+        .arg(size.width())
+        .arg(size.height());
+}
+
+// A line to sign on, and the signer's name as the fitter typed it or a line to write it on.
+QString signatureHtml(const QString& role, const QString& name) {
+    const QString line = QStringLiteral("______________________");
+    return html(role) + ": " + line + "<br><br>" + html(rt("Ф. И. О.")) + ": " + (name.isEmpty() ? line : html(name));
+}
+
+} // namespace
+
+void buildReport(QTextDocument& document, const SensorProfile_t& setup, const ReportDetails_t& details,
+                 const QImage& curve) {
+    const DeviceInfo_t& info = setup.sensor.info;
+    const QString left = section(rt("Установка"),
+                                 {{rt("Автомобиль"), details.vehicle},
+                                  {rt("Госномер"), details.plate},
+                                  {rt("Установщик"), details.fitter},
+                                  {rt("Примечание"), details.note}},
+                                 LEFT_LABEL_PERCENT) +
+                         section(rt("Датчик"),
+                                 {{rt("Название"), info.Name},
+                                  {rt("Аппаратная версия"), info.HWVer},
+                                  {rt("Версия прошивки"), info.FWVer},
+                                  {rt("Порт"), setup.portName}},
+                                 LEFT_LABEL_PERCENT) +
+                         section(rt("Газ"), gasRows(setup.sensor.tankConfig), LEFT_LABEL_PERCENT);
+    const QString right = section(rt("Бак"), tankRows(setup.sensor), RIGHT_LABEL_PERCENT) +
+                          section(rt("Калибровка"), calibrationRows(setup.sensor.calibration), RIGHT_LABEL_PERCENT) +
+                          section(rt("RS485"), rs485Rows(setup.sensor.omnicomm), RIGHT_LABEL_PERCENT);
+
+    document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), FONT_POINTS));
+    document.setDefaultStyleSheet(QLatin1String(STYLE));
+    document.setHtml(
+        "<h2>" + html(rt("Отчёт об установке датчика уровня газа")) + "</h2><p align='center'>" +
+        html(rt("Дата: %1 · Версия программы: %2")
+                 .arg(setup.saved.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")), setup.programVersion)) +
+        "</p><table width='100%' cellspacing='0' cellpadding='4'><tr><td width='50%' valign='top'>" + left +
+        "</td><td width='50%' valign='top'>" + right + "</td></tr></table>" + curveHtml(document, curve) +
+        "<p></p><table width='100%' cellpadding='4' style='margin-top: 12px'><tr><td width='50%'>" +
+        signatureHtml(rt("Установщик"), details.fitter) + "</td><td>" + signatureHtml(rt("Заказчик"), QString()) +
+        "</td></tr></table>");
+}

@@ -1,0 +1,79 @@
+#include "installreport.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace {
+
+constexpr int PDF_DPI = 300;
+constexpr qreal PAGE_MARGIN_MM = 15;
+
+// The document's name in the PDF's properties and in the print queue.
+QString documentName() {
+    return QCoreApplication::translate("Report", "Отчёт об установке");
+}
+
+// Lays the report out on the device's pages and paints them. The report fits one page; a long note may still push
+// the end onto a second, which is printed rather than cut off. False when the device cannot be painted on.
+bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const ReportDetails_t& details,
+                 const QImage& curve) {
+    device.setPageMargins(QMarginsF(PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM),
+                          QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    QTextDocument document;
+    buildReport(document, setup, details, curve);
+    // Fonts and pixel sizes measured in the device's resolution, not the screen's.
+    document.documentLayout()->setPaintDevice(&device);
+    const QSizeF pageSize(device.width(), device.height());
+    document.setPageSize(pageSize);
+    for (int page = 0; page < document.pageCount(); ++page) {
+        if (page > 0 && !device.newPage())
+            return false;
+        const QRectF pageRect(QPointF(0, page * pageSize.height()), pageSize);
+        painter.save();
+        painter.translate(-pageRect.topLeft());
+        document.drawContents(&painter, pageRect);
+        painter.restore();
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const ReportDetails_t& details,
+                    const QImage& curve, QString& error) {
+    const auto failed = [&](const QString& reason) {
+        error = QCoreApplication::translate("Report", "Не удалось сохранить отчёт в %1: %2")
+                    .arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    };
+    // Written beside the target and renamed over it only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    QPdfWriter writer(&file);
+    writer.setResolution(PDF_DPI);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setTitle(documentName());
+    writer.setCreator(QCoreApplication::applicationName());
+    if (!paintReport(writer, setup, details, curve))
+        return failed(QCoreApplication::translate("Report", "не удалось построить PDF"));
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
+}
+
+void printReport(QPrinter& printer, const SensorProfile_t& setup, const ReportDetails_t& details, const QImage& curve) {
+    printer.setDocName(documentName());
+    if (!paintReport(printer, setup, details, curve))
+        qWarning() << "Report: the printer could not be painted on";
+}
