@@ -58,12 +58,24 @@ void copyToLogFile(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 void startCopying(LogFile_t* file) {
-    QMutexLocker lock(&sinkMutex);
-    sinkP = file;
-    // Put ourselves in front again if another handler replaced us meanwhile, never in front of ourselves.
-    const QtMessageHandler current = qInstallMessageHandler(copyToLogFile);
-    if (current != copyToLogFile)
-        previousHandler = current;
+    {
+        QMutexLocker lock(&sinkMutex);
+        sinkP = file;
+        // Put ourselves in front again if another handler replaced us meanwhile, never in front of ourselves.
+        const QtMessageHandler current = qInstallMessageHandler(copyToLogFile);
+        if (current != copyToLogFile)
+            previousHandler = current;
+    }
+    qInfo() << "Velmaro log file" << file->fileName();
+}
+
+LogFile_t* openRunFile(const QString& path, qint64 capBytes) {
+    auto* file = new LogFile_t(path, capBytes);
+    if (!file->open(QIODevice::WriteOnly)) { // write-only truncates a file of the same name
+        delete file;
+        return nullptr;
+    }
+    return file;
 }
 
 // Keeps the newest run files, by the time in their names, within the bounds; the current run's file always stays.
@@ -114,19 +126,23 @@ QString logFilePath(const QString& documentsDir, const QDateTime& startTime) {
            QStringLiteral(".txt");
 }
 
+LogFile_t* openLogFileAt(const QString& path, qint64 capBytes) {
+    LogFile_t* file = openRunFile(path, capBytes);
+    if (file)
+        startCopying(file);
+    return file;
+}
+
 LogFile_t* openLogFile(const QString& documentsDir, const QDateTime& startTime, const LogLimits_t& limits) {
     // Without a documents folder the path would start at the file system root.
     if (documentsDir.isEmpty())
         return nullptr;
     const QString path = logFilePath(documentsDir, startTime);
     QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows when opening
-    auto* file = new LogFile_t(path, limits.fileCapBytes);
-    if (!file->open(QIODevice::WriteOnly)) { // write-only truncates a file of the same name
-        delete file;
-        return nullptr;
+    LogFile_t* file = openRunFile(path, limits.fileCapBytes);
+    if (file) {
+        removeOldestRunFiles(QFileInfo(path), limits); // before the first line: the new file counts empty
+        startCopying(file);
     }
-    removeOldestRunFiles(QFileInfo(path), limits);
-    startCopying(file);
-    qInfo() << "Velmaro log file" << path;
     return file;
 }

@@ -38,6 +38,9 @@ private:
 // documentsDir + "/Velmaro/Logs/log__yyyy.MM.dd_hh.mm.ss.txt" for the local time startTime.
 QString logFilePath(const QString& documentsDir, const QDateTime& startTime);
 
+// Opens (creating or truncating) path and starts copying the message log into it; null when it cannot be opened.
+LogFile_t* openLogFileAt(const QString& path, qint64 capBytes = logFileCapBytes);
+
 // Creates the log folder, opens (creating or truncating) the run's file, removes the oldest run files beyond the
 // folder's bounds and starts copying the message log into the file.
 // Returns null, and logs nothing about it, when documentsDir is empty or the file cannot be opened.

@@ -235,7 +235,7 @@ void SensorConnection_t::slotSerialError(QSerialPort::SerialPortError inError) {
     if (inError < QSerialPort::DeviceNotFoundError || inError > QSerialPort::NotOpenError)
         return;
     close();
-    emit signLost();
+    emit signLost(inError);
 }
 
 void SensorConnection_t::slotReplyTimeout() {

@@ -98,8 +98,9 @@ signals:
     void signProfileWritten(ProfileOutcome_t outcome);
     // The conversation failed (an unexpected reply, a bad record, no reply in time): the link is already closed.
     void signFailed();
-    // The port reported an error (unplugged, cannot be opened): the link is already closed.
-    void signLost();
+    // The port reported an error (unplugged, cannot be opened): the link is already closed. Before signPortOpened
+    // the port could not be opened, for the reason error gives.
+    void signLost(QSerialPort::SerialPortError error);
 
 public slots:
     // The state machine's only entry: a device reply, or NO_DATA with no data to start the reading or a sequence.

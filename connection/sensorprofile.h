@@ -37,6 +37,7 @@ bool loadProfile(const QString& path, SensorProfile_t& out, QString& problem);
 
 // One value a profile sets, beside what a sensor holds.
 struct ProfileField_t {
+    QString key;       // the profile file's name of the value, e.g. "TankConfig.Mixture", "Records[2].Wall"
     QString label;     // Russian, for the user, e.g. "Смесь, % пропана"
     QString inProfile; // as text
     QString inSensor;  // as text; empty when the sensor lacks it (a record it did not send)

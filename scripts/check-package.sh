@@ -13,14 +13,19 @@ deb=$(ls "$build"/velmaro-config_*.deb)
 dpkg -x "$deb" "$root"
 
 fail() { echo "check-package: $*" >&2; exit 1; }
-for f in usr/bin/velmaro-config usr/bin/velmaro-config-demo usr/bin/sensor-emulator \
+programs=(velmaro-config velmaro-config-demo sensor-emulator velmaro-cli)
+man_pages=("${programs[@]/#/usr/share/man/man1/}")
+for f in "${programs[@]/#/usr/bin/}" "${man_pages[@]/%/.1.gz}" \
          usr/share/applications/velmaro-config.desktop usr/share/icons/hicolor/128x128/apps/velmaro-config.png \
+         usr/share/metainfo/velmaro-config.metainfo.xml \
          usr/lib/udev/rules.d/60-velmaro-sensor.rules usr/share/doc/velmaro-config/copyright; do
     [ -e "$root/$f" ] || fail "missing $f"
 done
 [ "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/128x128/apps/velmaro-config.png")" = 128x128 ] ||
     fail "icon is not 128x128"
 desktop-file-validate "$root/usr/share/applications/velmaro-config.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/velmaro-config.metainfo.xml" > /dev/null ||
+    fail "metainfo does not validate: $(appstreamcli validate --no-net "$root/usr/share/metainfo/velmaro-config.metainfo.xml")"
 
 rules="$root/usr/lib/udev/rules.d/60-velmaro-sensor.rules"
 if udevadm verify --help > /dev/null 2>&1; then
@@ -42,4 +47,7 @@ mkdir -p "$root/home"
 HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config" QT_QPA_PLATFORM=offscreen timeout 30 "$root/usr/bin/velmaro-config-demo" --quit-after 1500 > /dev/null 2>&1 ||
     fail "installed velmaro-config-demo did not start and quit cleanly"
 ls "$root"/home/Documents/Velmaro/Logs/log__*.txt > /dev/null 2>&1 || fail "the demo wrote no log file"
+# The command-line tool runs on a machine without a display: no widget library.
+"$root/usr/bin/velmaro-cli" --version > /dev/null || fail "installed velmaro-cli does not run"
+! ldd "$root/usr/bin/velmaro-cli" | grep -q Qt5Widgets || fail "velmaro-cli links the widget library"
 echo "check-package: $(basename "$deb") passed"

@@ -1,8 +1,8 @@
 // sensor-emulator: an emulated level sensor on a pseudo-terminal, for trying the configuration tool without one.
 
 #include "emulatoroptions.h"
-#include "quitonsignal.h"
 #include "sensoremulator.h"
+#include "terminationsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     QString error;
     if (!applyEmulatorOptions(parser, emulator, error) || !emulator.start(error))
         return fail(error);
-    if (!quitOnTerminationSignals(app))
+    if (!onTerminationSignals(app, &QCoreApplication::quit))
         return fail(QStringLiteral("cannot handle termination signals"));
     const QString device = emulator.slavePath();
     const QString link = parser.value(linkOption);

@@ -1,4 +1,4 @@
-#include "quitonsignal.h"
+#include "terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -19,20 +19,22 @@ void onSignal(int) {
     errno = savedErrno;
 }
 
-void drainAndQuit() {
+void drain() {
     char byte = 0;
     while (::read(signalPipe[0], &byte, 1) > 0) {
     }
-    QCoreApplication::quit();
 }
 
 } // namespace
 
-bool quitOnTerminationSignals(QCoreApplication& app) {
+bool onTerminationSignals(QCoreApplication& app, std::function<void()> handler) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, drainAndQuit);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [handler = std::move(handler)] {
+        drain();
+        handler();
+    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);

@@ -1,11 +1,11 @@
 #pragma once
-// Which serial ports belong to the sensor, and the names the port box shows for them.
+// Which serial ports belong to the sensor, and the names the window and the command-line tool show for them.
 
 #include <QList>
 #include <QString>
 #include <functional>
 
-// What the window needs to know of one serial port; built from QSerialPortInfo or given directly
+// What the front ends need to know of one serial port; built from QSerialPortInfo or given directly
 // (a device path with the sensor's identifiers, as the demo does for its emulator).
 struct PortDescriptor_t {
     QString portName; // name as the port list gives it (ttyACM0, COM5) or a full device path

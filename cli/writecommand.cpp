@@ -1,0 +1,51 @@
+// write: a profile file's settings into the sensor, checked by reading them back.
+#include "clicommands.h"
+#include "clioutput.h"
+#include "clisession.h"
+
+namespace {
+
+// One line per value the sensor holds otherwise than the profile; the number of them.
+int printDifferences(const SensorProfile_t& profile, const SensorSnapshot_t& sensor) {
+    const QList<ProfileField_t> fields = profileFields(profile, sensor);
+    int differences = 0;
+    for (const ProfileField_t& field : fields) {
+        if (!field.differs())
+            continue;
+        ++differences;
+        printData(QStringLiteral("%1: profile %2, sensor %3%4")
+                      .arg(field.key, field.inProfile, field.inSensor,
+                           field.written ? QString() : QStringLiteral(" (the sensor's own record, never written)")));
+    }
+    return differences;
+}
+
+} // namespace
+
+int runWrite(const CliOptions_t& options) {
+    SensorProfile_t profile;
+    QString problem;
+    if (!loadProfile(options.arguments.first(), profile, problem)) {
+        printMessage(QStringLiteral("%1: %2").arg(options.arguments.first(), problem));
+        return static_cast<int>(ExitCodeE::USAGE);
+    }
+    CliSession_t session(options);
+    session.whenReady([&] {
+        if (!session.connection().writeProfile(profile.sensor))
+            session.finish(ExitCodeE::USAGE, QStringLiteral("the profile lacks the record it activates"));
+    });
+    QObject::connect(
+        &session.connection(), &SensorConnection_t::signProfileWritten, &session, [&](const ProfileOutcome_t& outcome) {
+            const int differences = printDifferences(profile, session.connection().sensor());
+            if (outcome.refused)
+                session.finish(ExitCodeE::REFUSED,
+                               QStringLiteral("the sensor refused step %1 of %2; the rest was not sent")
+                                   .arg(outcome.written.size() + 1)
+                                   .arg(outcome.written.size() + outcome.notWritten.size()));
+            else if (differences > 0)
+                session.finish(ExitCodeE::DIFFERS, QStringLiteral("read back, %1 value(s) differ").arg(differences));
+            else
+                session.finish(ExitCodeE::OK);
+        });
+    return session.run();
+}
