@@ -8,6 +8,7 @@
 #include "okmessagebox.h"
 #include "profiledialog.h"
 #include "propertiesdialog.h"
+#include "reportdialog.h"
 #include "resources.h"
 #include "tofwidget.h"
 
@@ -31,7 +32,8 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
       diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())),
-      profileDialogP(new ProfileDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      profileDialogP(new ProfileDialog_t(nullptr, dialogWindowFlags())),
+      reportDialogP(new ReportDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
     initResources();
     ui->setupUi(this);
 
@@ -55,11 +57,15 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     setUpConversation();
     connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
     connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
+    connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
+    connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
+    connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     setUpPorts(std::move(portSource));
 }
 
 MainWindow_t::~MainWindow_t() {
     delete connectionP; // stops the serial thread and closes the port
+    delete reportDialogP;
     delete profileDialogP;
     delete diagnosticDialogP;
     delete calibrationDialogP;

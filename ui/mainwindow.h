@@ -8,6 +8,7 @@
 #include "tanktab.h"
 
 #include <QDate>
+#include <QImage>
 #include <QMainWindow>
 
 namespace Ui {
@@ -16,6 +17,7 @@ class MainWindow;
 class CalibrationDialog_t;
 class DiagnosticDialog_t;
 class ProfileDialog_t;
+class ReportDialog_t;
 class PropertiesDialog_t;
 class QTimer;
 class TofWidget_t;
@@ -74,6 +76,9 @@ private slots:
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
     void slotFailed();
     void slotSaveProfile();
+    void slotReport();
+    void slotSaveReport();
+    void slotPrintReport();
     void slotLoadProfile();
     void slotProfileWritten(const ProfileOutcome_t& inOutcome);
     // Enables the action widgets from the connection's busy and test state.
@@ -114,6 +119,9 @@ private:
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
     bool testRanThisConnection = false;
     SensorProfile_t profileBeingWritten;
+    // The setup and the test curve the open report dialog reports on, taken when it opened.
+    SensorProfile_t reportSetup;
+    QImage reportCurve;
 
 private:
     void fillAboutTab();
@@ -128,5 +136,6 @@ private:
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
     ProfileDialog_t* profileDialogP;
+    ReportDialog_t* reportDialogP;
     TankTab_t tankTab;
 };

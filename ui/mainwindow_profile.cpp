@@ -1,27 +1,32 @@
-// The installation record: saving the connected sensor's setup as a profile file, and writing a profile file into
-// the connected sensor with a summary first and a check of what the sensor then holds.
+// The installation record: saving the connected sensor's setup as a profile file, writing a profile file into the
+// connected sensor with a summary first and a check of what the sensor then holds, and the installation report.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "buildinfo.h"
 #include "profiledialog.h"
+#include "reportdialog.h"
+#include "tofwidget.h"
 
 #include <QDebug>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTimer>
+#include <qcustomplot.h>
 
 namespace {
 
 // A file name made of the sensor's name and today's date, safe on every file system.
-QString suggestedProfileName(const QString& sensorName) {
+QString suggestedFileName(const QString& sensorName, const QString& suffix) {
     QString base = sensorName.trimmed();
     base.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|\s]+)")), QStringLiteral("_"));
     if (base.isEmpty())
         base = QStringLiteral("sensor");
-    return base + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
-           QStringLiteral(".json");
+    return base + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') +
+           suffix;
 }
 
 } // namespace
@@ -31,8 +36,13 @@ void MainWindow_t::connectRecordSignals() {
     connect(connectionP, &SensorConnection_t::signCalibrationRead, this, [this] {
         const RecordE record = recordAfterCalibration;
         recordAfterCalibration = RecordE::NONE;
-        if (record == RecordE::PROFILE)
+        if (record == RecordE::PROFILE) {
             QTimer::singleShot(0, this, &MainWindow_t::saveProfileFile);
+        } else if (record == RecordE::REPORT) {
+            reportSetup = currentSetup();
+            reportCurve = testRanThisConnection ? tofWidgetP->plot()->toPixmap().toImage() : QImage();
+            reportDialogP->show();
+        }
     });
     connect(connectionP, &SensorConnection_t::signProfileWritten, this, &MainWindow_t::slotProfileWritten);
 }
@@ -48,12 +58,45 @@ void MainWindow_t::slotSaveProfile() {
         recordAfterCalibration = RecordE::PROFILE;
 }
 
+void MainWindow_t::slotReport() {
+    if (connectionP && connectionP->readCalibration())
+        recordAfterCalibration = RecordE::REPORT;
+}
+
+void MainWindow_t::slotSaveReport() {
+    const QString suggested = suggestedFileName(reportSetup.sensor.info.Name, QStringLiteral("pdf"));
+    QString path = QFileDialog::getSaveFileName(reportDialogP, tr("Сохранить отчёт"), suggested, tr("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportCurve, error)) {
+        qWarning() << "Report not saved: " << path << error;
+        showMessage(error);
+        return;
+    }
+    qInfo() << "Report saved: " << path;
+    reportDialogP->hide();
+    showMessage(tr("Отчёт сохранён:\n%1").arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow_t::slotPrintReport() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, reportDialogP);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printReport(printer, reportSetup, reportDialogP->details(), reportCurve);
+    reportDialogP->hide();
+}
+
 void MainWindow_t::saveProfileFile() {
     if (!connectionP)
         return;
     const SensorProfile_t profile = currentSetup();
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Сохранить профиль"), suggestedProfileName(profile.sensor.info.Name), tr("Профиль датчика (*.json)"));
+    QString path = QFileDialog::getSaveFileName(this, tr("Сохранить профиль"),
+                                                suggestedFileName(profile.sensor.info.Name, QStringLiteral("json")),
+                                                tr("Профиль датчика (*.json)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

@@ -100,12 +100,13 @@ void CliTest_t::initTestCase() {
 void CliTest_t::invocations_data() {
     QTest::addColumn<EmulatorFaults_t>("sensor");
     QTest::addColumn<QByteArray>("sensorState"); // loaded into the emulator first; empty: its defaults
-    // PORT: the emulator's device, PROFILE: the saved profile.
+    // PORT: the emulator's device, PROFILE: the saved profile, REPORT: where a report goes.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("interruptAtLine"); // SIGINT once standard output has this many lines; 0: never
     QTest::addColumn<int>("exitCode");
     // "": nothing; "json": any JSON; "profile": a profile file of the emulated sensor; "csv": a monitor's output;
-    // "calibration": the emulator's stored empty value; otherwise text the output contains.
+    // "calibration": the emulator's stored empty value; "report": nothing, and a PDF naming the sensor and its stored
+    // calibration at REPORT; otherwise text the output contains.
     QTest::addColumn<QString>("output");
     QTest::addColumn<QStringList>("sensorHolds"); // "/json/pointer=value" in the emulator's state afterwards
 
@@ -150,6 +151,9 @@ void CliTest_t::invocations_data() {
     QTest::newRow("reset-calibration asks nothing")
         << normal << calibrated << QStringList{"reset-calibration"} + port << 0 << 0 << ""
         << QStringList{"/Calibration/Empty=0", "/Calibration/Full=0"};
+    QTest::newRow("report without a display")
+        << normal << calibrated << QStringList{"report", "--out", "REPORT", "--fitter", "Ivanov"} + port << 0 << 0
+        << "report" << QStringList();
     QTest::newRow("monitor --seconds 1") << normal << QByteArray() << QStringList{"monitor", "--seconds", "1"} + port
                                          << 0 << 0 << "csv" << QStringList{"/Installation=false"};
     QTest::newRow("monitor ended by SIGINT") << normal << QByteArray() << QStringList{"monitor"} + port << 3 << 0
@@ -178,6 +182,8 @@ void CliTest_t::invocations() {
     emulator.setFaults(sensor);
     arguments.replaceInStrings(QRegularExpression("^PORT$"), emulator.slavePath());
     arguments.replaceInStrings(QRegularExpression("^PROFILE$"), profilePath);
+    const QString reportPath = dir.filePath(QStringLiteral("report.pdf"));
+    arguments.replaceInStrings(QRegularExpression("^REPORT$"), reportPath);
 
     QProcess cli;
     QByteArray out;
@@ -212,6 +218,14 @@ void CliTest_t::invocations() {
     } else if (output == "calibration") {
         QCOMPARE(text, QString::number(state["Calibration"]["Empty"].get<int>()) + '\n');
         QVERIFY(state["Calibration"]["Empty"] != 111);
+    } else if (output == "report") {
+        QCOMPARE(text, QString());
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {reportPath, QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        for (const char* expected : {"Velmaro LS-1 (emulated)", "Ivanov", "111", "999"})
+            QVERIFY2(page.contains(QLatin1String(expected)), qPrintable(page));
     } else if (output.isEmpty()) {
         QCOMPARE(text, QString());
     } else {
