@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-class QPrinter;
+class QPagedPaintDevice;
 class QTextDocument;
 
 // What the fitter types in; none of it comes from the sensor.
@@ -26,5 +26,7 @@ void buildReport(QTextDocument& document, const SensorProfile_t& setup, const Re
 bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const ReportDetails_t& details,
                     const QImage& curve, QString& error);
 
-// Prints the same page on printer, as the print dialog set it up.
-void printReport(QPrinter& printer, const SensorProfile_t& setup, const ReportDetails_t& details, const QImage& curve);
+// Paints the same page on a printer as the print dialog set it up (or any paged device). Takes no printer type, so
+// the report needs no printing library and with it no widgets.
+void printReport(QPagedPaintDevice& printer, const SensorProfile_t& setup, const ReportDetails_t& details,
+                 const QImage& curve);

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTextDocument>
 
@@ -14,11 +13,6 @@ namespace {
 
 constexpr int PDF_DPI = 300;
 constexpr qreal PAGE_MARGIN_MM = 15;
-
-// The document's name in the PDF's properties and in the print queue.
-QString documentName() {
-    return QCoreApplication::translate("Report", "Отчёт об установке");
-}
 
 // Lays the report out on the device's pages and paints them. The report fits one page; a long note may still push
 // the end onto a second, which is printed rather than cut off. False when the device cannot be painted on.
@@ -63,7 +57,7 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
     QPdfWriter writer(&file);
     writer.setResolution(PDF_DPI);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(documentName());
+    writer.setTitle(QCoreApplication::translate("Report", "Отчёт об установке"));
     writer.setCreator(QCoreApplication::applicationName());
     if (!paintReport(writer, setup, details, curve))
         return failed(QCoreApplication::translate("Report", "не удалось построить PDF"));
@@ -72,8 +66,8 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
     return true;
 }
 
-void printReport(QPrinter& printer, const SensorProfile_t& setup, const ReportDetails_t& details, const QImage& curve) {
-    printer.setDocName(documentName());
+void printReport(QPagedPaintDevice& printer, const SensorProfile_t& setup, const ReportDetails_t& details,
+                 const QImage& curve) {
     if (!paintReport(printer, setup, details, curve))
         qWarning() << "Report: the printer could not be painted on";
 }

@@ -83,6 +83,7 @@ void MainWindow_t::slotSaveReport() {
 
 void MainWindow_t::slotPrintReport() {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(tr("Отчёт об установке")); // the name in the print queue
     QPrintDialog dialog(&printer, reportDialogP);
     if (dialog.exec() != QDialog::Accepted)
         return;
