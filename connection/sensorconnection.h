@@ -52,7 +52,6 @@ public:
     // How long a waiting state waits for the sensor's reply before it takes the error path.
     void setReplyTimeoutMs(int ms);
 
-    StateE state() const { return fsmState; }
     // True while anything awaits the sensor, the reading included, and after the connection has ended.
     bool isBusy() const;
     bool isTestRunning() const { return testRunning; }
