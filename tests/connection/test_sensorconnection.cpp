@@ -1,6 +1,6 @@
 // The conversation with a sensor, without widgets: a connection against the emulated sensor on a real
-// pseudo-terminal. Each row gives the sensor's misbehaviour, the commands, the requests the sensor must see after
-// the reading and the outcomes the connection must report.
+// pseudo-terminal. Each row gives the sensor's misbehaviour, the commands after the reading, every request the sensor
+// must see and every outcome the connection must report.
 
 #include "requests.h"
 #include "sensorconnection.h"
@@ -23,31 +23,6 @@ QString wire(const QByteArray& request) {
     return QString::fromStdString(json::parse(request.toStdString()).dump());
 }
 
-// Built on first use: the request constants live in another library, whose statics may not be ready before main.
-struct Requests_t {
-    QString streamOff = wire(reqInstallation(0));
-    QString streamOn = wire(reqInstallation(1));
-    QStringList reading = {streamOff,
-                           wire(Cmd::INFO),
-                           wire(Cmd::TANK_CONFIG),
-                           wire(reqTankRecord(0)),
-                           wire(reqTankRecord(1)),
-                           wire(reqTankRecord(2)),
-                           wire(Cmd::OMNICOMM_CONFIG)};
-    QString tankWrite = wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 3));
-    QString omnicommWrite = wire(reqWriteOmnicommConfig(17, true, "litres", 12));
-};
-
-const Requests_t& req() {
-    static const Requests_t requests;
-    return requests;
-}
-
-// The first count requests of the reading.
-QStringList readingUpTo(int count) {
-    return req().reading.mid(0, count);
-}
-
 // The catalogue toroid 630x250 as the window hands it over.
 TankConfigRecord_t standardToroid() {
     return {WRITABLE_RECORD_ID, "Toroidal", "Horizontal", 250, 250, 630, CATALOGUE_TOROID_INNER_DIAMETER_MM, 3};
@@ -62,30 +37,23 @@ SensorSnapshot_t profileTarget() {
     return target;
 }
 
-EmulatorFaults_t faults(const std::function<void(EmulatorFaults_t&)>& set = {}) {
-    EmulatorFaults_t f;
-    if (set)
-        set(f);
-    return f;
-}
-
+// A sensor that answers the requests beginning with prefix with reply, and stores nothing of them.
 EmulatorFaults_t refusing(const QString& prefix, json reply = json::array({"error"})) {
-    return faults([&](EmulatorFaults_t& f) {
-        f.overridePrefix = prefix;
-        f.overrideReply = std::move(reply);
-    });
+    EmulatorFaults_t f;
+    f.overridePrefix = prefix;
+    f.overrideReply = std::move(reply);
+    return f;
 }
 
 // A connection with every signal it sends recorded as a short text; repeated measurements count once.
 class Rig_t {
 public:
-    Rig_t() {
+    Rig_t(const EmulatorFaults_t& faults, double streamRate) {
         QString error;
-        if (!emulator.start(error))
+        if (!emulator.start(error) || !emulator.setStreamRate(streamRate))
             qFatal("emulator: %s", qPrintable(error));
-    }
-
-    void open() {
+        emulator.setFaults(faults);
+        QTest::qWait(faults.streamAtStart ? 300 : 0); // measurements pile up before the port opens
         connection = std::make_unique<SensorConnection_t>(emulator.slavePath());
         connection->setReplyTimeoutMs(REPLY_TIMEOUT_MS);
         SensorConnection_t* c = connection.get();
@@ -111,40 +79,31 @@ public:
     }
 
     // Waits until nothing is under way or the connection has ended.
-    bool settle(int timeoutMs = 5000) {
-        return QTest::qWaitFor([this] { return ended || !connection->isBusy(); }, timeoutMs);
+    bool settle() {
+        return QTest::qWaitFor([this] { return ended || !connection->isBusy(); }, 2 * REPLY_TIMEOUT_MS + 3000);
     }
 
     // Runs one command word; false when the connection refused it.
     bool run(const QString& command) {
-        SensorConnection_t& c = *connection;
-        if (command == "tank")
-            return c.writeTank(standardToroid());
-        if (command == "activate 1")
-            return c.activateRecord(1);
-        if (command == "properties")
-            return c.writeProperties(60, 5);
-        if (command == "rs485")
-            return c.writeOmnicomm({17, true, QStringLiteral("litres"), 12});
-        if (command == "empty")
-            return c.calibrate(CalibrationPointE::EMPTY);
-        if (command == "full")
-            return c.calibrate(CalibrationPointE::FULL);
-        if (command == "reset")
-            return c.resetCalibration();
-        if (command == "profile")
-            return c.writeProfile(profileTarget());
-        if (command == "calibration")
-            return c.readCalibration();
-        if (command == "start")
-            return c.startTest();
-        if (command == "stop")
-            return c.stopTest();
-        if (command.startsWith("wait "))
-            QTest::qWait(command.mid(5).toInt());
-        else
-            qFatal("unknown command %s", qPrintable(command));
-        return true;
+        using Command_t = std::function<bool(SensorConnection_t&)>;
+        static const std::map<QString, Command_t> commands = {
+            {"tank", [](SensorConnection_t& c) { return c.writeTank(standardToroid()); }},
+            {"activate 1", [](SensorConnection_t& c) { return c.activateRecord(1); }},
+            {"activate 3", [](SensorConnection_t& c) { return c.activateRecord(3); }},
+            {"properties", [](SensorConnection_t& c) { return c.writeProperties(60, 5); }},
+            {"rs485",
+             [](SensorConnection_t& c) {
+                 return c.writeOmnicomm({17, true, QStringLiteral("litres"), 12});
+             }},
+            {"empty", [](SensorConnection_t& c) { return c.calibrate(CalibrationPointE::EMPTY); }},
+            {"full", [](SensorConnection_t& c) { return c.calibrate(CalibrationPointE::FULL); }},
+            {"reset", [](SensorConnection_t& c) { return c.resetCalibration(); }},
+            {"profile", [](SensorConnection_t& c) { return c.writeProfile(profileTarget()); }},
+            {"calibration", [](SensorConnection_t& c) { return c.readCalibration(); }},
+            {"start", [](SensorConnection_t& c) { return c.startTest(); }},
+            {"stop", [](SensorConnection_t& c) { return c.stopTest(); }},
+            {"wait", [](SensorConnection_t&) { return QTest::qWait(REPLY_TIMEOUT_MS + 500), true; }}};
+        return commands.at(command)(*connection);
     }
 
     SensorEmulator_t emulator;
@@ -176,170 +135,124 @@ class SensorConnectionTest_t : public QObject {
     Q_OBJECT
 
 private slots:
-    void sequences_data();
-    void sequences();
-    void readingFaults_data();
-    void readingFaults();
+    void conversations_data();
+    void conversations();
 };
 
-void SensorConnectionTest_t::sequences_data() {
+void SensorConnectionTest_t::conversations_data() {
     QTest::addColumn<EmulatorFaults_t>("sensor");
     QTest::addColumn<double>("streamRate");
     // "&" before a command: issued at once, without waiting for the one before; "!": the connection must refuse it.
     QTest::addColumn<QStringList>("commands");
-    QTest::addColumn<QStringList>("requests"); // after the reading
-    QTest::addColumn<QStringList>("events");   // after the reading
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QStringList>("events");
 
-    const QString activate2 = wire(reqActiveRecord(2));
-    const QString calibrationRead = wire(reqCalibrationRead());
-    const EmulatorFaults_t normal = faults();
-
-    QTest::newRow("tank: record 2, then its activation")
-        << normal << 5.0 << QStringList{"tank"} << QStringList{req().tankWrite, activate2} << QStringList{"saved tank"};
-    QTest::newRow("a stored record: activation alone")
-        << normal << 5.0 << QStringList{"activate 1"} << QStringList{wire(reqActiveRecord(1))}
-        << QStringList{"saved tank"};
-    QTest::newRow("refused record: the user is told, the connection stays")
-        << refusing(R"(["TankConfig",{"Height")") << 5.0 << QStringList{"tank", "activate 1"}
-        << QStringList{req().tankWrite, wire(reqActiveRecord(1))} << QStringList{"refused", "saved tank"};
-    QTest::newRow("refused activation: the error path")
-        << refusing(R"(["TankConfig",{"Active":2})") << 5.0 << QStringList{"tank", "!properties"}
-        << QStringList{req().tankWrite, activate2} << QStringList{"failed"};
-    QTest::newRow("properties write record 2 as the tank write left it")
-        << normal << 5.0 << QStringList{"tank", "properties"}
-        << QStringList{req().tankWrite, activate2, wire(reqWriteTankConfig("Butane", 60, 2)),
-                       wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 5))}
-        << QStringList{"saved tank", "saved properties"};
-    QTest::newRow("rs485") << normal << 5.0 << QStringList{"rs485"} << QStringList{req().omnicommWrite}
-                           << QStringList{"saved rs485"};
-    QTest::newRow("calibration of both points, each read back")
-        << normal << 5.0 << QStringList{"empty", "full"}
-        << QStringList{wire(reqCalibrate(0)), calibrationRead, wire(reqCalibrate(100)), calibrationRead}
-        << QStringList{"calibrated empty", "calibrated full"};
-    QTest::newRow("a second command while one awaits its reply is refused")
-        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset"} << QStringList{req().tankWrite, activate2}
-        << QStringList{"saved tank"};
-    QTest::newRow("the reset's ok is awaited: a refused tank write after it is a refusal")
-        << refusing(R"(["TankConfig",{"Height")") << 5.0 << QStringList{"reset", "tank"}
-        << QStringList{wire(reqCalibrationReset()), req().tankWrite} << QStringList{"saved reset", "refused"};
-    QTest::newRow("while the test runs, writes are refused")
-        << normal << 0.1 << QStringList{"start", "!tank", "!start", "stop", "!stop"}
-        << QStringList{req().streamOn, req().streamOff} << QStringList{"test on", "test off"};
-    QTest::newRow("a measurement before the stream-on's ok is plotted and the ok still awaited")
-        << faults([](EmulatorFaults_t& f) { f.measurementBeforeStreamOk = true; }) << 0.1
-        << QStringList{"start", "stop", "rs485"} << QStringList{req().streamOn, req().streamOff, req().omnicommWrite}
-        << QStringList{"test on", "measurement", "test off", "saved rs485"};
-    QTest::newRow("a sensor that answers only the first stream-off stops cleanly")
-        << faults([](EmulatorFaults_t& f) { f.ignoreRepeatedStreamOff = true; }) << 8.0
-        << QStringList{"start", "wait 300", "stop", "rs485"}
-        << QStringList{req().streamOn, req().streamOff, req().omnicommWrite}
-        << QStringList{"test on", "measurement", "test off", "saved rs485"};
-    QTest::newRow("after a stop no ok is left over for the next write to take")
-        << refusing(R"(["OmnicommConfig",)") << 8.0 << QStringList{"start", "wait 300", "stop", "rs485"}
-        << QStringList{req().streamOn, req().streamOff, req().omnicommWrite}
-        << QStringList{"test on", "measurement", "test off", "failed"};
+    const QString off = wire(reqInstallation(0));
+    const QString on = wire(reqInstallation(1));
     const QStringList readBack = {wire(Cmd::TANK_CONFIG), wire(reqTankRecord(0)), wire(reqTankRecord(1)),
                                   wire(reqTankRecord(2)), wire(Cmd::OMNICOMM_CONFIG)};
-    const QStringList profileWrites = {req().tankWrite, activate2, wire(reqWriteTankConfig("Butane", 60, 2)),
-                                       req().omnicommWrite};
+    const QStringList reading = QStringList{off, wire(Cmd::INFO)} + readBack;
+    const auto after = [&reading](const QStringList& more) -> QStringList { return reading + more; };
+    const QString tank = wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 3));
+    const QString rs485 = wire(reqWriteOmnicommConfig(17, true, "litres", 12));
+    const QString activate2 = wire(reqActiveRecord(2));
+    const QString calibrationRead = wire(reqCalibrationRead());
+    EmulatorFaults_t normal, okAfterMeasurement, silent, unplugged, streaming, noisy, shifted, corrupt;
+    EmulatorFaults_t stopsOnce = refusing(R"(["OmnicommConfig",)");
+    stopsOnce.ignoreRepeatedStreamOff = streaming.ignoreRepeatedStreamOff = streaming.streamAtStart = true;
+    okAfterMeasurement.measurementBeforeStreamOk = true;
+    silent.silentCommand = "Calibration";
+    unplugged.dropAfter = reading.size() + 1;
+    noisy.splitPieces = 3;
+    noisy.coalesce = true;
+    noisy.garbage = QByteArray::fromHex("55aa00");
+    shifted.recordId = RecordIdFaultE::SHIFTED;
+    corrupt.corruptEveryNth = 3;
+
+    QTest::newRow("tank: record 2 and its activation; nothing else while it awaits a reply")
+        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset", "&!profile"} << after({tank, activate2})
+        << QStringList{"complete", "saved tank"};
+    QTest::newRow("the reset's ok is awaited; a refused record is told, and a stored one activated alone")
+        << refusing(R"(["TankConfig",{"Height")") << 5.0 << QStringList{"reset", "tank", "!activate 3", "activate 1"}
+        << after({wire(reqCalibrationReset()), tank, wire(reqActiveRecord(1))})
+        << QStringList{"complete", "saved reset", "refused", "saved tank"};
+    QTest::newRow("refused activation: the error path")
+        << refusing(R"(["TankConfig",{"Active":2})") << 5.0 << QStringList{"tank", "!properties"}
+        << after({tank, activate2}) << QStringList{"complete", "failed"};
+    QTest::newRow("properties write record 2 as the tank write left it")
+        << normal << 5.0 << QStringList{"tank", "properties"}
+        << after({tank, activate2, wire(reqWriteTankConfig("Butane", 60, 2)),
+                  wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 5))})
+        << QStringList{"complete", "saved tank", "saved properties"};
+    QTest::newRow("calibration of both points, each read back, then the stored one read")
+        << normal << 5.0 << QStringList{"empty", "full", "calibration"}
+        << after({wire(reqCalibrate(0)), calibrationRead, wire(reqCalibrate(100)), calibrationRead, calibrationRead})
+        << QStringList{"complete", "calibrated empty", "calibrated full", "calibration read"};
+    QTest::newRow("while the test runs, writes are refused")
+        << normal << 0.1 << QStringList{"start", "!tank", "!start", "stop", "!stop"} << after({on, off})
+        << QStringList{"complete", "test on", "test off"};
+    QTest::newRow("a measurement before the stream-on's ok is plotted and the ok still awaited")
+        << okAfterMeasurement << 0.1 << QStringList{"start", "stop", "rs485"} << after({on, off, rs485})
+        << QStringList{"complete", "test on", "measurement", "test off", "saved rs485"};
+    // The sensor refuses the write: an "ok" left over from the stop would pass for its acknowledgement.
+    QTest::newRow("one stream-off stops a sensor that answers only the first, and leaves no ok over")
+        << stopsOnce << 8.0 << QStringList{"start", "wait", "stop", "rs485"} << after({on, off, rs485})
+        << QStringList{"complete", "test on", "measurement", "test off", "failed"};
+    const QStringList profileWrites = {tank, activate2, wire(reqWriteTankConfig("Butane", 60, 2)), rs485};
     QTest::newRow("profile: every step, then read back")
-        << normal << 5.0 << QStringList{"profile"} << profileWrites + readBack
-        << QStringList{"profile: 4 written, 0 not"};
+        << normal << 5.0 << QStringList{"profile"} << after(profileWrites + readBack)
+        << QStringList{"complete", "profile: 4 written, 0 not"};
     QTest::newRow("profile refused at the tank configuration: the rest unsent, still read back")
         << refusing(R"(["TankConfig",{"Active":2,"Liquid")") << 5.0 << QStringList{"profile", "rs485"}
-        << profileWrites.mid(0, 3) + readBack + QStringList{req().omnicommWrite}
-        << QStringList{"profile: 2 written, 2 not", "saved rs485"};
-    QTest::newRow("stored calibration read") << normal << 5.0 << QStringList{"calibration"}
-                                             << QStringList{calibrationRead} << QStringList{"calibration read"};
+        << after(profileWrites.mid(0, 3) + readBack + QStringList{rs485})
+        << QStringList{"complete", "profile: 2 written, 2 not", "saved rs485"};
     QTest::newRow("no reply in time: the error path, once")
-        << faults([](EmulatorFaults_t& f) { f.silentCommand = "Calibration"; }) << 5.0
-        << QStringList{"empty", "wait 1500"} << QStringList{wire(reqCalibrate(0))} << QStringList{"failed"};
+        << silent << 5.0 << QStringList{"empty", "wait"} << after({wire(reqCalibrate(0))})
+        << QStringList{"complete", "failed"};
     QTest::newRow("unplugged mid-sequence: lost, and no time limit fires after it")
-        << faults([](EmulatorFaults_t& f) { f.dropAfter = req().reading.size() + 1; }) << 5.0
-        << QStringList{"tank", "wait 1500", "!rs485"} << QStringList{req().tankWrite} << QStringList{"lost"};
+        << unplugged << 5.0 << QStringList{"tank", "wait", "!rs485"} << after({tank})
+        << QStringList{"complete", "lost"};
+
+    QTest::newRow("reading a streaming sensor that answers one stream-off: measurements before its ok skipped")
+        << streaming << 8.0 << QStringList() << reading << QStringList{"complete"};
+    QTest::newRow("reading frames split, coalesced and behind line noise")
+        << noisy << 5.0 << QStringList() << reading << QStringList{"complete"};
+    QTest::newRow("a refused read") << refusing(R"(["Info"])") << 5.0 << QStringList() << QStringList(reading.mid(0, 2))
+                                    << QStringList{"failed"};
+    QTest::newRow("record ids shifted: record 0 comes as 1, record 2 as 3")
+        << shifted << 5.0 << QStringList() << QStringList(reading.mid(0, 4) + QStringList{wire(reqTankRecord(2))})
+        << QStringList{"failed"};
+    QTest::newRow("record below the one asked for: no endless reading")
+        << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", recordToJson(TankConfigRecord_t{})}))
+        << 5.0 << QStringList() << QStringList(reading.mid(0, 5)) << QStringList{"failed"};
+    QTest::newRow("broken checksums") << corrupt << 5.0 << QStringList() << QStringList(reading.mid(0, 3))
+                                      << QStringList{"failed"};
 }
 
-void SensorConnectionTest_t::sequences() {
+void SensorConnectionTest_t::conversations() {
     QFETCH(EmulatorFaults_t, sensor);
     QFETCH(double, streamRate);
     QFETCH(QStringList, commands);
     QFETCH(QStringList, requests);
     QFETCH(QStringList, events);
 
-    Rig_t rig;
-    rig.emulator.setFaults(sensor);
-    QVERIFY(rig.emulator.setStreamRate(streamRate));
-    rig.open();
+    Rig_t rig(sensor, streamRate);
     QVERIFY(rig.settle());
-    QCOMPARE(rig.events, QStringList{"complete"});
-    QCOMPARE(rig.emulator.requests(), req().reading);
-    rig.events.clear();
-
     for (QString command : commands) {
-        const bool atOnce = command.startsWith('&');
-        if (atOnce)
-            command.remove(0, 1);
-        else
+        if (!command.startsWith('&'))
             QVERIFY(rig.settle());
+        command.remove('&');
         const bool refused = command.startsWith('!');
         QCOMPARE(rig.run(command.mid(refused ? 1 : 0)), !refused);
     }
     QVERIFY(rig.settle());
     QTest::qWait(100); // anything the sensor still sends
-    QCOMPARE(QStringList(rig.emulator.requests().mid(req().reading.size())), requests);
+    QCOMPARE(rig.emulator.requests(), requests);
     QCOMPARE(rig.events, events);
+    // An ended connection takes no command: it stays busy.
+    QCOMPARE(rig.connection->isBusy(), rig.ended);
     if (!rig.ended)
         verifySnapshotMatchesSensor(rig.connection->sensor(), rig.emulator.stateJson());
-}
-
-void SensorConnectionTest_t::readingFaults_data() {
-    QTest::addColumn<EmulatorFaults_t>("sensor");
-    QTest::addColumn<QStringList>("requests");
-    QTest::addColumn<QString>("outcome");
-
-    QTest::newRow("streaming sensor: one stream-off, the measurements before its ok skipped")
-        << faults([](EmulatorFaults_t& f) { f.streamAtStart = true; }) << req().reading << QString("complete");
-    QTest::newRow("streaming sensor that answers only the first stream-off") << faults([](EmulatorFaults_t& f) {
-        f.streamAtStart = true;
-        f.ignoreRepeatedStreamOff = true;
-    }) << req().reading << QString("complete");
-    QTest::newRow("frames split, coalesced and behind line noise") << faults([](EmulatorFaults_t& f) {
-        f.splitPieces = 3;
-        f.coalesce = true;
-        f.garbage = QByteArray::fromHex("55aa00");
-    }) << req().reading << QString("complete");
-    QTest::newRow("a refused read") << refusing(R"(["Info"])") << readingUpTo(2) << QString("failed");
-    QTest::newRow("a reply of another kind")
-        << refusing(R"(["TankConfig"])", json::array({"ok"})) << readingUpTo(3) << QString("failed");
-    QTest::newRow("record ids shifted: record 0 comes as 1, record 2 as 3")
-        << faults([](EmulatorFaults_t& f) { f.recordId = RecordIdFaultE::SHIFTED; })
-        << readingUpTo(4) + QStringList{wire(reqTankRecord(2))} << QString("failed");
-    QTest::newRow("record id out of range")
-        << faults([](EmulatorFaults_t& f) { f.recordId = RecordIdFaultE::OUT_OF_RANGE; }) << readingUpTo(4)
-        << QString("failed");
-    QTest::newRow("record below the one asked for: no endless reading")
-        << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", recordToJson(TankConfigRecord_t{})}))
-        << readingUpTo(5) << QString("failed");
-    QTest::newRow("silent sensor") << faults([](EmulatorFaults_t& f) { f.silentCommand = "OmnicommConfig"; })
-                                   << req().reading << QString("failed");
-    QTest::newRow("broken checksums") << faults([](EmulatorFaults_t& f) { f.corruptEveryNth = 3; }) << readingUpTo(3)
-                                      << QString("failed");
-}
-
-void SensorConnectionTest_t::readingFaults() {
-    QFETCH(EmulatorFaults_t, sensor);
-    QFETCH(QStringList, requests);
-    QFETCH(QString, outcome);
-
-    Rig_t rig;
-    QVERIFY(rig.emulator.setStreamRate(8)); // within what the link hands on, ten a second
-    rig.emulator.setFaults(sensor);
-    QTest::qWait(sensor.streamAtStart ? 300 : 0); // measurements pile up before the port opens
-    rig.open();
-    QVERIFY(rig.settle(2 * REPLY_TIMEOUT_MS + 3000));
-    QCOMPARE(rig.events.filter(QRegularExpression("complete|failed|lost")), QStringList{outcome});
-    QCOMPARE(rig.emulator.requests(), requests);
-    QCOMPARE(rig.connection->isBusy(), outcome != "complete");
 }
 
 QTEST_GUILESS_MAIN(SensorConnectionTest_t)

@@ -23,14 +23,14 @@ public:
     ModalBoxCloser_t& operator=(const ModalBoxCloser_t&) = delete;
 
     // Answers for the next message boxes, in order.
-    void answerNextWith(QMessageBox::StandardButton button);
+    void answerNextWith(QMessageBox::StandardButton button) { answers.enqueue({false, button}); }
     // The next message box gets an Enter key press instead of a button click.
-    void pressEnterOnNext();
+    void pressEnterOnNext() { answers.enqueue({true, QMessageBox::NoButton}); }
     // With Targets::AllDialogs: each dialog other than a message box is handed to answer, which must close it
     // (e.g. choose a file and accept), instead of being rejected.
-    void answerDialogsWith(std::function<void(QDialog*)> answer);
+    void answerDialogsWith(std::function<void(QDialog*)> answer) { dialogAnswer = std::move(answer); }
     // Called with each box before it is answered, e.g. to look at its buttons or flags.
-    void inspectEachBox(std::function<void(QWidget*)> inspect);
+    void inspectEachBox(std::function<void(QWidget*)> inspect) { inspector = std::move(inspect); }
 
     QStringList texts() const { return recorded; }
     // Spins the event loop until n boxes have been recorded; false on timeout.
@@ -38,8 +38,8 @@ public:
 
 private:
     struct Answer_t {
-        bool enterKey = false;
-        QMessageBox::StandardButton button = QMessageBox::NoButton; // NoButton: the box's default button
+        bool enterKey;
+        QMessageBox::StandardButton button; // NoButton: the box's default button
     };
 
     void closeActiveModal();

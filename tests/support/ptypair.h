@@ -13,7 +13,6 @@ public:
     PtyPair_t(const PtyPair_t&) = delete;
     PtyPair_t& operator=(const PtyPair_t&) = delete;
 
-    bool isOpen() const { return masterFd >= 0; }
     QString slavePath() const { return slaveName; }
 
     // Writes all bytes to the master side; false if that fails or takes longer than timeoutMs.

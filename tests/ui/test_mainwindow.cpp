@@ -1,28 +1,35 @@
-// The main window as built by its constructor: tabs, start states, size limits, pictures and icon, About tab,
-// accessible names, the enabling of its action widgets, and the dialogs it owns.
-#include "buildinfo.h"
+// The main window: the About texts, which controls it enables when, the dialogs it owns, what the parameters tab shows
+// for shape clicks and sensor readings, and that an apply right after reading the emulated sensor writes back exactly
+// what it holds.
+#include "abouttexts.h"
 #include "calibrationdialog.h"
-#include "diagnosticdialog.h"
 #include "mainwindow.h"
+#include "modalboxcloser.h"
 #include "propertiesdialog.h"
-#include "resources.h"
+#include "tankfixtures.h"
 #include "tofwidget.h"
 #include "widgetlookup.h"
+#include "windowharness.h"
+#include "wireobjects.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+
+namespace {
+using Records_t = std::array<TankConfigRecord_t, TANK_RECORD_COUNT>;
+}
+Q_DECLARE_METATYPE(Records_t)
 
 namespace {
 
@@ -36,16 +43,60 @@ Dialog* ownedDialog() {
 
 // The action widgets the window switches as one group, its own and its dialogs'.
 QList<QWidget*> actionWidgets(const QWidget& window) {
-    return {child(window, "btnApplyP"),
-            child(window, "btnSetDefaultP"),
-            ownedDialog<PropertiesDialog_t>()->applyButton(),
-            ownedDialog<CalibrationDialog_t>()->emptyButton(),
-            ownedDialog<CalibrationDialog_t>()->fullButton(),
-            child<TofWidget_t>(window, "")->startStopButton()};
+    QList<QWidget*> widgets = {
+        ownedDialog<PropertiesDialog_t>()->applyButton(), ownedDialog<CalibrationDialog_t>()->emptyButton(),
+        ownedDialog<CalibrationDialog_t>()->fullButton(), child<TofWidget_t>(window, "")->startStopButton()};
+    for (const char* name : {"btnApplyP", "btnSetDefaultP", "btnSaveProfileP", "btnLoadProfileP", "btnReportP"})
+        widgets << child(window, name);
+    return widgets;
 }
 
-QPoint centreInWindow(const QWidget* widget) {
-    return widget->mapTo(widget->window(), widget->rect().center());
+bool allEnabled(const QList<QWidget*>& widgets, bool enabled) {
+    return std::all_of(widgets.begin(), widgets.end(), [enabled](QWidget* w) { return w->isEnabled() == enabled; });
+}
+
+// Records 0 and 1 of kinds other than the one under test, with record 2 as given.
+Records_t withRecord2(const TankConfigRecord_t& r2) {
+    return {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+            makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3), r2};
+}
+
+bool shows(const QWidget& window, const char* name) {
+    return child(window, name)->isVisibleTo(&window);
+}
+
+// The checked shape, followed by the checked orientation while the orientation buttons are shown.
+QString shownShape(const QWidget& window) {
+    QStringList checked;
+    for (const char* name : {"rbuttToroidP", "rbuttCylinderP_P", "rbuttCylinderHV_P"})
+        if (child<QRadioButton>(window, name)->isChecked())
+            checked << name;
+    if (shows(window, "frameRadioHV_P"))
+        checked << (child<QRadioButton>(window, "rbuttCylinderV_P")->isChecked() ? "rbuttCylinderV_P"
+                                                                                 : "rbuttCylinderH_P");
+    return checked.join(' ');
+}
+
+// The list's current tank, or the shown dimension rows as "label value", whichever the tab shows.
+QString shownTank(const QWidget& window) {
+    if (shows(window, "wdgtTankComboP") == shows(window, "frameCustomTankP"))
+        return QStringLiteral("list and dimensions both shown or both hidden");
+    if (shows(window, "wdgtTankComboP"))
+        return child<QComboBox>(window, "cboxTanksP")->currentText();
+    QStringList rows;
+    for (const QByteArray row : {"CustomOutDiaP", "CustomInDiaP", "CustomHeigthP", "CustomVolumeP"})
+        if (shows(window, ("spbox" + row).constData()))
+            rows << child<QLabel>(window, ("lbl" + row).constData())->text() + ' ' +
+                        QString::number(child<QSpinBox>(window, ("spbox" + row).constData())->value());
+    return rows.join(QStringLiteral(" / "));
+}
+
+QStringList listedTanks(const QWidget& window) {
+    auto* box = child<QComboBox>(window, "cboxTanksP");
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
 }
 
 } // namespace
@@ -54,328 +105,191 @@ class MainWindowTest_t : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void tabs_areInOrderWithTestAtIndexOneAndParametersCurrent();
-    void startStates_data();
-    void startStates();
-    void startStates_actionWidgetsOfTheDialogsAreDisabled();
-    void startStates_toroidShapeAndHorizontalCylinderChecked();
-    void size_isKeptWithinLimits_data();
-    void size_isKeptWithinLimits();
-    void windowIcon_isFestiveFrom25To31December_data();
-    void windowIcon_isFestiveFrom25To31December();
-    void pictures_areShownAtTheirOwnSize();
-    void resources_haveTheirPixelSizes_data();
-    void resources_haveTheirPixelSizes();
-    void aboutTab_showsVersionDeveloperAndLinks();
-    void rs485Tab_hasLabelsAndUnitsInOrder();
-    void customDimensions_labelsRightAlignedWithTexts();
-    void accessibleNames_areTheLabelTexts_data();
-    void accessibleNames_areTheLabelTexts();
-    void accessibleNames_followRelabelledDimensionLabels();
-    void setControlsEnabled_switchesEveryActionWidget();
-    void setOmnicommControlsEnabled_periodBoxFollowsTheCheckBox_data();
-    void setOmnicommControlsEnabled_periodBoxFollowsTheCheckBox();
-    void layout_rs485LabelsAreLevelWithTheirFields();
-    void layout_shapeButtonsAreCentredUnderTheirPictures();
-    void dialogs_areParentlessWithoutCloseButtonAndDeletedWithTheWindow();
-};
+    void aboutTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("version up to the first dash") << appVersionText("2.0.4-12-gabcdef", "develop") << "2.0.4 64bit";
+        QTest::newRow("no version: the build label") << appVersionText("", "develop") << "develop 64bit";
+        QTest::newRow("mail link, escaped")
+            << mailLinkHtml("a&b@x.example") << "<a href=\"mailto:a&amp;b@x.example\">a&amp;b@x.example</a>";
+    }
+    void aboutTexts() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(text, expected);
+    }
 
-void MainWindowTest_t::initTestCase() {
-    initResources();
-}
+    void startState_disconnectedUntilEnabledWithDialogsThatGoWithTheWindow() {
+        auto window = std::make_unique<MainWindow_t>();
+        auto* tabs = child<QTabWidget>(*window, "tabWidgetP");
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(child(*window, "btnCalibration")->isHidden());
+        QVERIFY(child(*window, "btnCalibrationHelp")->isHidden());
 
-void MainWindowTest_t::tabs_areInOrderWithTestAtIndexOneAndParametersCurrent() {
-    MainWindow_t window;
-    auto* tabs = child<QTabWidget>(window, "tabWidgetP");
+        const QList<QWidget*> actions = actionWidgets(*window);
+        QVERIFY(allEnabled(actions, false));
+        window->setControlsEnabled(true);
+        QVERIFY(allEnabled(actions, true));
+        window->setControlsEnabled(false);
+        QVERIFY(allEnabled(actions, false));
+        QVERIFY(child(*window, "btnPropertiesP")->isEnabled());
 
-    QStringList titles;
-    for (int i = 0; i < tabs->count(); ++i)
-        titles << tabs->tabText(i);
-    QCOMPARE(titles, QStringList({"Параметры", "Тест", "RS485", "Инфо"}));
-    QVERIFY(qobject_cast<TofWidget_t*>(tabs->widget(1)));
-    QCOMPARE(tabs->currentIndex(), 0);
-}
-
-void MainWindowTest_t::startStates_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("hidden");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("btnApplyP") << "btnApplyP" << false << false;
-    QTest::newRow("btnSetDefaultP") << "btnSetDefaultP" << false << false;
-    QTest::newRow("btnOmniApply") << "btnOmniApply" << false << false;
-    QTest::newRow("spboxOmniAddr") << "spboxOmniAddr" << false << false;
-    QTest::newRow("cboxOmniUnits") << "cboxOmniUnits" << false << false;
-    QTest::newRow("spboxOmniTxPeriod") << "spboxOmniTxPeriod" << false << false;
-    QTest::newRow("cboxOmniTxMode") << "cboxOmniTxMode" << false << false;
-    QTest::newRow("cboxSerialListP") << "cboxSerialListP" << false << false;
-    QTest::newRow("btnSerialPortP") << "btnSerialPortP" << false << true;
-    QTest::newRow("btnPropertiesP") << "btnPropertiesP" << false << true;
-    QTest::newRow("frameCustomTankP") << "frameCustomTankP" << true << true;
-    QTest::newRow("frameRadioHV_P") << "frameRadioHV_P" << true << true;
-    QTest::newRow("btnCalibration") << "btnCalibration" << true << true;
-    QTest::newRow("btnCalibrationHelp") << "btnCalibrationHelp" << true << true;
-}
-
-void MainWindowTest_t::startStates() {
-    QFETCH(QString, name);
-    QFETCH(bool, hidden);
-    QFETCH(bool, enabled);
-    MainWindow_t window;
-    const QWidget* widget = child(window, name.toLatin1().constData());
-    QCOMPARE(widget->isHidden(), hidden);
-    QCOMPARE(widget->isEnabled(), enabled);
-}
-
-void MainWindowTest_t::startStates_actionWidgetsOfTheDialogsAreDisabled() {
-    MainWindow_t window;
-    for (const QWidget* widget : actionWidgets(window))
-        QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
-}
-
-void MainWindowTest_t::startStates_toroidShapeAndHorizontalCylinderChecked() {
-    MainWindow_t window;
-    QVERIFY(child<QRadioButton>(window, "rbuttToroidP")->isChecked());
-    QVERIFY(child<QRadioButton>(window, "rbuttCylinderH_P")->isChecked());
-    QVERIFY(!child<QCheckBox>(window, "cboxIsCustomP")->isChecked());
-    QVERIFY(!child<QCheckBox>(window, "cboxOmniTxMode")->isChecked());
-}
-
-void MainWindowTest_t::size_isKeptWithinLimits_data() {
-    QTest::addColumn<QSize>("requested");
-    QTest::addColumn<QSize>("expected");
-    QTest::newRow("as built") << QSize() << QSize(550, 606);
-    QTest::newRow("too small") << QSize(100, 100) << QSize(550, 600);
-    QTest::newRow("too large") << QSize(2000, 2000) << QSize(900, 1000);
-    QTest::newRow("inside the limits") << QSize(700, 800) << QSize(700, 800);
-}
-
-void MainWindowTest_t::size_isKeptWithinLimits() {
-    QFETCH(QSize, requested);
-    QFETCH(QSize, expected);
-    MainWindow_t window;
-    if (requested.isValid())
-        window.resize(requested);
-    QCOMPARE(window.size(), expected);
-}
-
-void MainWindowTest_t::windowIcon_isFestiveFrom25To31December_data() {
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<bool>("festive");
-    QTest::newRow("24 December") << QDate(2026, 12, 24) << false;
-    QTest::newRow("25 December") << QDate(2026, 12, 25) << true;
-    QTest::newRow("31 December") << QDate(2026, 12, 31) << true;
-    QTest::newRow("1 January") << QDate(2027, 1, 1) << false;
-    QTest::newRow("25 November") << QDate(2026, 11, 25) << false;
-}
-
-void MainWindowTest_t::windowIcon_isFestiveFrom25To31December() {
-    QFETCH(QDate, today);
-    QFETCH(bool, festive);
-    MainWindow_t window(nullptr, today);
-    QCOMPARE(window.testAttribute(Qt::WA_SetWindowIcon), festive);
-    if (festive)
-        QCOMPARE(window.windowIcon().availableSizes(), QList<QSize>{QSize(128, 128)});
-    else
-        QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
-}
-
-void MainWindowTest_t::pictures_areShownAtTheirOwnSize() {
-    MainWindow_t window;
-    QCOMPARE(child<QLabel>(window, "lblLogo")->pixmap(Qt::ReturnByValue).size(), QSize(200, 100));
-    QCOMPARE(child<QLabel>(window, "lblToroidP")->pixmap(Qt::ReturnByValue).size(), QSize(130, 105));
-    QCOMPARE(child<QLabel>(window, "lblCylinderP_P")->pixmap(Qt::ReturnByValue).size(), QSize(130, 105));
-}
-
-void MainWindowTest_t::resources_haveTheirPixelSizes_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("logo") << ":/Images/Logo.png" << QSize(200, 100);
-    QTest::newRow("toroid") << ":/Images/Toroid.png" << QSize(130, 105);
-    QTest::newRow("solid cylinder") << ":/Images/CylinderP.png" << QSize(130, 105);
-    QTest::newRow("horizontal cylinder") << ":/Images/CylinderH.png" << QSize(130, 105);
-    QTest::newRow("vertical cylinder") << ":/Images/CylinderV.png" << QSize(105, 130);
-    QTest::newRow("icon") << ":/Lumo_logo_New.ico" << QSize(128, 128);
-}
-
-void MainWindowTest_t::resources_haveTheirPixelSizes() {
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-    const QImage image(path);
-    QVERIFY2(!image.isNull(), qPrintable(path));
-    QCOMPARE(image.size(), size);
-    QVERIFY(image.hasAlphaChannel());
-}
-
-void MainWindowTest_t::aboutTab_showsVersionDeveloperAndLinks() {
-    MainWindow_t window;
-    const QString mail = QString::fromUtf8(BuildInfo::SUPPORT_MAIL);
-    const QString mailLink = QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(mail);
-
-    QCOMPARE(child<QLabel>(window, "lblAppVersionP")->text(), QStringLiteral("2.0.4 64bit"));
-    QCOMPARE(child<QLabel>(window, "lblAppDeveloperP")->text(), QStringLiteral("Lumo"));
-    auto* help = child<QLabel>(window, "lblAppHelpP");
-    QCOMPARE(help->text(), mailLink);
-    QVERIFY(help->textInteractionFlags().testFlag(Qt::LinksAccessibleByMouse));
-
-    auto* helpText = child<QLabel>(window, "lblHelpTextP");
-    QVERIFY(helpText->openExternalLinks());
-    QVERIFY(helpText->text().startsWith(
-        "Если у вас возникли вопросы, ознакомьтесь с руководством пользователя по ссылке <a href=\"" +
-        QString::fromUtf8(BuildInfo::GUIDE_URL) + "\">"));
-    QVERIFY(helpText->text().endsWith("</a>, или напишите нам на почту " + mailLink));
-    for (const char* name : {"lblDeviceP", "lblDeviceIdP", "lblFwVersionP"})
-        QVERIFY(child<QLabel>(window, name)->text().isEmpty());
-}
-
-void MainWindowTest_t::rs485Tab_hasLabelsAndUnitsInOrder() {
-    MainWindow_t window;
-    QCOMPARE(child<QLabel>(window, "lblOmniAddr")->text(), QStringLiteral("Сетевой адрес устройства:"));
-    QCOMPARE(child<QLabel>(window, "lblOmniUnits")->text(), QStringLiteral("Единицы измерения:"));
-    QCOMPARE(child<QLabel>(window, "lblTxPeriod")->text(), QStringLiteral("Период выдачи данных, сек:"));
-    auto* units = child<QComboBox>(window, "cboxOmniUnits");
-    QStringList items;
-    for (int i = 0; i < units->count(); ++i)
-        items << units->itemText(i);
-    QCOMPARE(items, QStringList({"мм", "Литры", "Проценты"}));
-}
-
-void MainWindowTest_t::customDimensions_labelsRightAlignedWithTexts() {
-    MainWindow_t window;
-    for (const char* name : {"lblCustomOutDiaP", "lblCustomInDiaP", "lblCustomHeigthP", "lblCustomVolumeP"})
-        QVERIFY2(child<QLabel>(window, name)->alignment().testFlag(Qt::AlignRight), name);
-    QCOMPARE(child<QLabel>(window, "lblCustomInDiaP")->text(), QStringLiteral("Внутренний диаметр, мм"));
-    QCOMPARE(child<QLabel>(window, "lblCustomVolumeP")->text(), QStringLiteral("Объем, л:"));
-}
-
-void MainWindowTest_t::accessibleNames_areTheLabelTexts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("accessibleName");
-    QTest::newRow("port box") << "cboxSerialListP"
-                              << "Датчик:";
-    QTest::newRow("tank list") << "cboxTanksP"
-                               << "Параметры бака:";
-    QTest::newRow("custom check box") << "cboxIsCustomP"
-                                      << "Нет подходящего значения, задать вручную";
-    QTest::newRow("inner diameter") << "spboxCustomInDiaP"
-                                    << "Внутренний диаметр, мм";
-    QTest::newRow("volume") << "spboxCustomVolumeP"
-                            << "Объем, л:";
-    QTest::newRow("address") << "spboxOmniAddr"
-                             << "Сетевой адрес устройства:";
-    QTest::newRow("units") << "cboxOmniUnits"
-                           << "Единицы измерения:";
-    QTest::newRow("periodic output") << "cboxOmniTxMode"
-                                     << "Периодическая выдача данных";
-    QTest::newRow("period") << "spboxOmniTxPeriod"
-                            << "Период выдачи данных, сек:";
-}
-
-void MainWindowTest_t::accessibleNames_areTheLabelTexts() {
-    QFETCH(QString, name);
-    QFETCH(QString, accessibleName);
-    MainWindow_t window;
-    QCOMPARE(child(window, name.toLatin1().constData())->accessibleName(), accessibleName);
-}
-
-void MainWindowTest_t::accessibleNames_followRelabelledDimensionLabels() {
-    MainWindow_t window;
-    const QList<QPair<const char*, const char*>> pairs = {{"lblCustomOutDiaP", "spboxCustomOutDiaP"},
-                                                          {"lblCustomHeigthP", "spboxCustomHeigthP"}};
-    for (const auto& pair : pairs) {
-        for (const QString text : {"Внешний диаметр, мм:", "Длина, мм:"}) {
-            child<QLabel>(window, pair.first)->setText(text);
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child(window, pair.second));
-            QVERIFY(accessible);
-            QCOMPARE(accessible->text(QAccessible::Name), text);
+        // Properties, calibration, connection help, profile and report: windows of their own, without a close button.
+        int dialogs = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<QDialog*>(widget))
+                continue;
+            ++dialogs;
+            QVERIFY(!widget->parent() && widget->isHidden());
+            QCOMPARE(widget->windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
+                     Qt::WindowFlags(Qt::CustomizeWindowHint));
         }
-    }
-}
-
-void MainWindowTest_t::setControlsEnabled_switchesEveryActionWidget() {
-    MainWindow_t window;
-    for (const bool enabled : {true, false, true}) {
-        window.setControlsEnabled(enabled);
-        for (const QWidget* widget : actionWidgets(window))
-            QCOMPARE(widget->isEnabled(), enabled);
-        QVERIFY(child(window, "btnPropertiesP")->isEnabled());
-    }
-}
-
-void MainWindowTest_t::setOmnicommControlsEnabled_periodBoxFollowsTheCheckBox_data() {
-    QTest::addColumn<bool>("periodic");
-    QTest::addColumn<bool>("periodBoxBefore");
-    QTest::addColumn<bool>("enable");
-    QTest::addColumn<bool>("periodBoxAfter");
-    QTest::newRow("enable, periodic ticked") << true << false << true << true;
-    QTest::newRow("enable, periodic not ticked") << false << false << true << false;
-    QTest::newRow("enable, not ticked, box already on") << false << true << true << true;
-    QTest::newRow("disable, periodic ticked") << true << true << false << false;
-}
-
-void MainWindowTest_t::setOmnicommControlsEnabled_periodBoxFollowsTheCheckBox() {
-    QFETCH(bool, periodic);
-    QFETCH(bool, periodBoxBefore);
-    QFETCH(bool, enable);
-    QFETCH(bool, periodBoxAfter);
-    MainWindow_t window;
-    child<QCheckBox>(window, "cboxOmniTxMode")->setChecked(periodic);
-    child(window, "spboxOmniTxPeriod")->setEnabled(periodBoxBefore);
-
-    window.setOmnicommControlsEnabled(enable);
-
-    for (const char* name : {"spboxOmniAddr", "cboxOmniUnits", "cboxOmniTxMode", "btnOmniApply"})
-        QCOMPARE(child(window, name)->isEnabled(), enable);
-    QCOMPARE(child(window, "spboxOmniTxPeriod")->isEnabled(), periodBoxAfter);
-}
-
-void MainWindowTest_t::layout_rs485LabelsAreLevelWithTheirFields() {
-    MainWindow_t window;
-    child<QTabWidget>(window, "tabWidgetP")->setCurrentIndex(2);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QList<QPair<const char*, const char*>> rows = {
-        {"lblOmniAddr", "spboxOmniAddr"}, {"lblOmniUnits", "cboxOmniUnits"}, {"lblTxPeriod", "spboxOmniTxPeriod"}};
-    for (const auto& row : rows) {
-        const int labelY = centreInWindow(child(window, row.first)).y();
-        const int fieldY = centreInWindow(child(window, row.second)).y();
-        QVERIFY2(qAbs(labelY - fieldY) <= 1, row.first);
-    }
-}
-
-void MainWindowTest_t::layout_shapeButtonsAreCentredUnderTheirPictures() {
-    MainWindow_t window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QList<QPair<const char*, const char*>> columns = {{"lblToroidP", "rbuttToroidP"},
-                                                            {"lblCylinderP_P", "rbuttCylinderP_P"},
-                                                            {"lblCylinderHV_P", "rbuttCylinderHV_P"}};
-    for (const auto& column : columns) {
-        const int pictureX = centreInWindow(child(window, column.first)).x();
-        const int buttonX = centreInWindow(child(window, column.second)).x();
-        QVERIFY2(qAbs(pictureX - buttonX) <= 1, column.second);
-    }
-}
-
-void MainWindowTest_t::dialogs_areParentlessWithoutCloseButtonAndDeletedWithTheWindow() {
-    auto window = std::make_unique<MainWindow_t>();
-    const QList<QPointer<QDialog>> dialogs = {ownedDialog<PropertiesDialog_t>(), ownedDialog<CalibrationDialog_t>(),
-                                              ownedDialog<DiagnosticDialog_t>()};
-    const Qt::WindowFlags wanted = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
-    for (const QPointer<QDialog>& dialog : dialogs) {
-        QVERIFY(dialog);
-        QVERIFY(!dialog->parent());
-        QVERIFY(dialog->isHidden());
-        QCOMPARE(dialog->windowFlags() & wanted, wanted);
-        QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QCOMPARE(dialogs, 5);
+        window.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    window.reset();
+    void rs485Controls_periodBoxOnlyWithPeriodicOutput() {
+        MainWindow_t window;
+        const QList<QWidget*> rs485 = {child(window, "spboxOmniAddr"), child(window, "cboxOmniUnits"),
+                                       child(window, "cboxOmniTxMode"), child(window, "btnOmniApply")};
+        QWidget* period = child(window, "spboxOmniTxPeriod");
+        QVERIFY(allEnabled(rs485 + QList<QWidget*>{period}, false));
 
-    for (const QPointer<QDialog>& dialog : dialogs)
-        QVERIFY(!dialog);
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
+        window.setOmnicommControlsEnabled(true);
+        QVERIFY(allEnabled(rs485, true));
+        QVERIFY(!period->isEnabled());
+        child<QCheckBox>(window, "cboxOmniTxMode")->click();
+        QVERIFY(period->isEnabled());
+        window.setOmnicommControlsEnabled(false);
+        QVERIFY(allEnabled(rs485 + QList<QWidget*>{period}, false));
+        window.setOmnicommControlsEnabled(true);
+        QVERIFY(allEnabled(rs485 + QList<QWidget*>{period}, true));
+    }
+
+    void windowIcon_isFestiveFrom25December_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<bool>("festive");
+        QTest::newRow("24 December") << QDate(2026, 12, 24) << false;
+        QTest::newRow("25 December") << QDate(2026, 12, 25) << true;
+        QTest::newRow("25 November") << QDate(2026, 11, 25) << false;
+    }
+
+    void windowIcon_isFestiveFrom25December() {
+        QFETCH(QDate, today);
+        QFETCH(bool, festive);
+        MainWindow_t window(nullptr, today);
+        QCOMPARE(window.testAttribute(Qt::WA_SetWindowIcon), festive);
+    }
+
+    void tankTab_showsTheChosenTank_data() {
+        QTest::addColumn<QStringList>("steps"); // buttons clicked, and "read": the records fed as a reading feeds them
+        QTest::addColumn<Records_t>("records");
+        QTest::addColumn<int>("active");
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("shown");
+
+        const Records_t none{};
+        const QString toroid = QStringLiteral("rbuttToroidP");
+        const QString cylinder = QStringLiteral("rbuttCylinderHV_P");
+        const QString horizontal = QStringLiteral("rbuttCylinderHV_P rbuttCylinderH_P");
+        // A reading must replace the shape and the custom dimensions shown before it.
+        const QStringList customCylinderThenRead = {cylinder, "cboxIsCustomP", "read"};
+        const Records_t activeRecord0 = {makeTankRecord(0, TankKindE::CylinderV, 300, 640, 0, 3),
+                                         makeTankRecord(1, TankKindE::Toroid, 630, 250, 172, 3),
+                                         makeTankRecord(2, TankKindE::CylinderH, 356, 920, 0, 3)};
+
+        QTest::newRow("at start, the catalogue toroids")
+            << QStringList{} << none << -1 << toroid << STANDARD_TOROIDS << "600x200 42L";
+        QTest::newRow("vertical, then horizontal") << QStringList{cylinder, "rbuttCylinderV_P", "rbuttCylinderH_P"}
+                                                   << none << -1 << horizontal << STANDARD_CYLINDERS << "300x640 40L";
+        QTest::newRow("stored toroid 600x200 inner 172 is the catalogue tank")
+            << customCylinderThenRead << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2
+            << toroid << STANDARD_TOROIDS << "600x200 42L";
+        QTest::newRow("stored solid 720x270 is the catalogue tank, listed after record 1")
+            << customCylinderThenRead << withRecord2(makeTankRecord(2, TankKindE::CylinderP, 720, 270, 0, 3)) << 2
+            << "rbuttCylinderP_P" << QStringList{"720x200"} + STANDARD_SOLIDS << "720x270 93L";
+        QTest::newRow("active record 0, read twice, is listed once and first")
+            << QStringList{"read", "read"} << activeRecord0 << 0 << "rbuttCylinderHV_P rbuttCylinderV_P"
+            << QStringList{"300x640"} + STANDARD_CYLINDERS << "300x640";
+        QTest::newRow("stored toroid with inner 150 is no catalogue tank")
+            << QStringList{"read"} << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 150, 3)) << 2 << toroid
+            << STANDARD_TOROIDS << "Внешний диаметр, мм: 600 / Внутренний диаметр, мм 150 / Высота, мм: 200";
+        QTest::newRow("stored horizontal 350x900 keeps its length")
+            << QStringList{"read"} << withRecord2(makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)) << 2
+            << horizontal << STANDARD_CYLINDERS << "Диаметр, мм 350 / Длина, мм: 900";
+        QTest::newRow("cylinder after the toroid 600x200 takes its size, the diameter clamped to 500")
+            << QStringList{"read", cylinder, "cboxIsCustomP"}
+            << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << horizontal
+            << STANDARD_CYLINDERS << "Диаметр, мм 500 / Длина, мм: 200";
+    }
+
+    void tankTab_showsTheChosenTank() {
+        QFETCH(QStringList, steps);
+        QFETCH(Records_t, records);
+        QFETCH(int, active);
+        QFETCH(QString, shape);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, shown);
+        MainWindow_t window;
+
+        for (const QString& step : steps) {
+            if (step != QLatin1String("read")) {
+                child<QAbstractButton>(window, qPrintable(step))->click();
+                continue;
+            }
+            window.clearTankList();
+            for (const TankConfigRecord_t& r : records)
+                window.addDeviceRecord(r, r.id == active);
+            window.fillStandardTanks();
+            window.applyActiveTankToUi();
+        }
+
+        QCOMPARE(shownShape(window), shape);
+        QCOMPARE(listedTanks(window), listed);
+        QCOMPARE(shownTank(window), shown);
+        // The cylinder picture shows the orientation. Both through QPixmap: it stores premultiplied pixels, which do
+        // not convert back to the file's exactly.
+        const QString picture = shape.endsWith("V_P") ? ":/Images/CylinderV.png" : ":/Images/CylinderH.png";
+        QCOMPARE(child<QLabel>(window, "lblCylinderHV_P")->pixmap(Qt::ReturnByValue).toImage(),
+                 QPixmap(picture).toImage());
+    }
+
+    void applyAfterReading_leavesTheSensorAsItWas_data() {
+        QTest::addColumn<Records_t>("records"); // the emulator's record 2 is the active one
+        QTest::newRow("catalogue toroid 600x200 42L is written as it was")
+            << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3));
+        QTest::newRow("toroid 600x20 stays 600x20, not 600x200 42L")
+            << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 20, 172, 3));
+        QTest::newRow("vertical cylinder 350x900 keeps its height")
+            << withRecord2(makeTankRecord(2, TankKindE::CylinderV, 350, 900, 0, 3));
+        QTest::newRow("record 0, the same as the active record 2, is not activated in its place")
+            << Records_t{makeTankRecord(0, TankKindE::CylinderH, 350, 900, 0, 3),
+                         makeTankRecord(1, TankKindE::CylinderP, 720, 200, 0, 3),
+                         makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)};
+    }
+
+    void applyAfterReading_leavesTheSensorAsItWas() {
+        QFETCH(Records_t, records);
+        WindowHarness_t h;
+        nlohmann::json stored = nlohmann::json::array();
+        for (const TankConfigRecord_t& r : records)
+            stored.push_back(recordToJson(r));
+        QVERIFY(h.loadState(0, {{"Records", stored}}));
+        ModalBoxCloser_t closer;
+        QVERIFY(h.connectAndRead());
+
+        h.widget<QPushButton>("btnApplyP")->click();
+
+        QVERIFY(closer.waitForCount(1));
+        QCOMPARE(closer.texts(), QStringList{QStringLiteral("Настройки успешно сохранены!")});
+        // An apply writes nothing but record 2 and the active record.
+        const nlohmann::json after = h.emulator().stateJson();
+        QCOMPARE(QString::fromStdString(after["Records"][2].dump()), QString::fromStdString(stored[2].dump()));
+        QCOMPARE(after["TankConfig"]["Active"].get<int>(), 2);
+    }
+};
 
 QTEST_MAIN(MainWindowTest_t)
 #include "test_mainwindow.moc"

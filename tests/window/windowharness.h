@@ -5,27 +5,18 @@
 
 #include "mainwindow.h"
 #include "sensoremulator.h"
+#include "tofwidget.h"
 #include "widgetlookup.h"
 
 #include <QApplication>
-#include <QString>
+#include <QPushButton>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <vector>
-
-class CalibrationDialog_t;
-class DiagnosticDialog_t;
-class PropertiesDialog_t;
-class QPushButton;
-class TofWidget_t;
 
 class WindowHarness_t {
 public:
     // The emulators are started before the window is built, so its first port list shows them.
     explicit WindowHarness_t(int emulatorCount = 1);
-    ~WindowHarness_t();
-    WindowHarness_t(const WindowHarness_t&) = delete;
-    WindowHarness_t& operator=(const WindowHarness_t&) = delete;
 
     MainWindow_t& window() { return *windowP; }
     SensorEmulator_t& emulator(int index = 0) { return *emulators.at(index); }
@@ -37,22 +28,23 @@ public:
     T* widget(const char* name) const {
         return child<T>(*windowP, name);
     }
-    QPushButton* connectButton() const;
-    PropertiesDialog_t* propertiesDialog() const;
-    CalibrationDialog_t* calibrationDialog() const;
-    DiagnosticDialog_t* diagnosticDialog() const;
-    TofWidget_t* testPage() const;
+    // One of the window's own dialogs, e.g. dialog<CalibrationDialog_t>(); the test fails at once when there is none.
+    template <typename Dialog>
+    Dialog* dialog() const {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<Dialog*>(widget))
+                return found;
+        qFatal("no top-level %s", Dialog::staticMetaObject.className());
+        return nullptr;
+    }
+    QPushButton* connectButton() const { return widget<QPushButton>("btnSerialPortP"); }
+    TofWidget_t* testPage() const { return windowP->findChild<TofWidget_t*>(); }
 
     // Clicks the connect button and waits until the reading is complete ("Отключить").
     bool connectAndRead(int timeoutMs = 10000);
     bool waitForButtonText(const QString& text, int timeoutMs = 10000) const;
-    // Waits until the emulator has received request (compact JSON, e.g. ["Info"]) count times in all.
-    bool waitForRequest(const QString& request, int count = 1, int index = 0, int timeoutMs = 10000) const;
 
 private:
     std::vector<std::unique_ptr<SensorEmulator_t>> emulators;
-    std::unique_ptr<MainWindow_t> windowP;
+    std::unique_ptr<MainWindow_t> windowP; // after the emulators: the window closes its link before the sensors go
 };
-
-// The frame the sensor would send for a JSON text, e.g. frameOf(R"(["ok"])").
-QByteArray frameOf(const char* jsonText);
