@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qtbase5-dev libqt5serialport5-dev libqcustomplot-dev nlohmann-json3-dev
-    libbenchmark-dev xvfb xauth imagemagick fonts-dejavu-core poppler-utils
+    libbenchmark-dev lld xvfb xauth imagemagick fonts-dejavu-core poppler-utils
     desktop-file-utils lintian udev file dpkg-dev appstream help2man
 )
 
