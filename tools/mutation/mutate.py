@@ -3,6 +3,8 @@
 
   mutate.py sample [--seed N] [--per-area N]        draws the fixed sample (tools/mutation/sample.tsv)
   mutate.py run --build DIR [--out FILE] [--jobs N]  applies each mutant in turn, builds, runs the tests
+  mutate.py summary FILE                             kill share per area of one run
+  mutate.py compare BEFORE AFTER                     mutants whose outcome differs between two runs
 
 A mutant changes one line: a relational, arithmetic or logical operator, a constant, a condition or a deleted
 statement. The run builds incrementally, runs only the test programs the build relinked, quickest first, and
@@ -291,6 +293,16 @@ def summarise(out):
         print(f"{name:<11} killed {c['killed']:3d} of {valid:3d} ({share:5.1f} %), stillborn {c['stillborn']}")
 
 
+def compare(before_path, after_path):
+    """Lists the mutants whose outcome differs between two runs of the same sample."""
+    def outcomes(path):
+        return {r.split("\t")[0]: r.split("\t")[2] for r in path.read_text().split("\n")[1:] if r}
+    before, after = outcomes(before_path), outcomes(after_path)
+    for ident in sorted(before.keys() & after.keys()):
+        if before[ident] != after[ident]:
+            print(f"{ident}: {before[ident]} before, {after[ident]} after")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     commands = parser.add_subparsers(dest="command", required=True)
@@ -305,8 +317,12 @@ def main():
     run.add_argument("--only", type=lambda s: set(s.split(",")))
     summary = commands.add_parser("summary")
     summary.add_argument("out")
+    differences = commands.add_parser("compare")
+    differences.add_argument("before")
+    differences.add_argument("after")
     args = parser.parse_args()
-    {"sample": cmd_sample, "run": cmd_run, "summary": lambda a: summarise(Path(a.out))}[args.command](args)
+    {"sample": cmd_sample, "run": cmd_run, "summary": lambda a: summarise(Path(a.out)),
+     "compare": lambda a: compare(Path(a.before), Path(a.after))}[args.command](args)
 
 
 if __name__ == "__main__":
