@@ -243,7 +243,7 @@ def cmd_run(args):
     os.environ["QT_QPA_PLATFORM"] = "offscreen"
     suite = Suite(build_dir, args.jobs)
     out = Path(args.out)
-    done = {row.split("\t")[0] for row in out.read_text().split("\n")[1:] if row} if out.exists() else set()
+    done = {row[0] for row in read_results(out)} if out.exists() else set()
     if not done:
         out.write_text("# id\tarea\toutcome\tkilled by\tseconds\n")
     originals = {}
@@ -280,8 +280,13 @@ def cmd_run(args):
     summarise(out)
 
 
+def read_results(out):
+    """The rows of a results file: id, area, outcome, killed by, seconds."""
+    return [row.split("\t") for row in out.read_text().split("\n")[1:] if row]
+
+
 def summarise(out):
-    rows = [r.split("\t") for r in out.read_text().split("\n")[1:] if r]
+    rows = read_results(out)
     counts = {}
     for row in rows:
         area = counts.setdefault(row[1], {"killed": 0, "survived": 0, "stillborn": 0})
@@ -295,9 +300,7 @@ def summarise(out):
 
 def compare(before_path, after_path):
     """Lists the mutants whose outcome differs between two runs of the same sample."""
-    def outcomes(path):
-        return {r.split("\t")[0]: r.split("\t")[2] for r in path.read_text().split("\n")[1:] if r}
-    before, after = outcomes(before_path), outcomes(after_path)
+    before, after = ({row[0]: row[2] for row in read_results(path)} for path in (before_path, after_path))
     for ident in sorted(before.keys() & after.keys()):
         if before[ident] != after[ident]:
             print(f"{ident}: {before[ident]} before, {after[ident]} after")
