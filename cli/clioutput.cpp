@@ -1,8 +1,11 @@
 #include "clioutput.h"
 
+#include <QStringList>
+
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -32,4 +35,18 @@ void printData(const QString& line) {
 
 void printMessage(const QString& message) {
     std::fprintf(stderr, "velmaro-cli: %s\n", message.toUtf8().constData());
+}
+
+QString writeOutcomeLine(const SequenceOutcome_t& outcome) {
+    static const std::pair<StepResultE, const char*> parts[] = {{StepResultE::DONE, "written"},
+                                                                {StepResultE::REFUSED, "refused"},
+                                                                {StepResultE::UNANSWERED, "sent, never answered"},
+                                                                {StepResultE::NOT_SENT, "not sent"}};
+    QStringList line;
+    for (const auto& [result, text] : parts) {
+        const QStringList steps = outcome.writeSteps(result, true);
+        if (!steps.isEmpty())
+            line << QStringLiteral("%1: %2").arg(QLatin1String(text), steps.join(QStringLiteral(", ")));
+    }
+    return line.join(QStringLiteral("; "));
 }

@@ -36,6 +36,9 @@ CliSession_t::CliSession_t(const CliOptions_t& options, QObject* parent) : QObje
             onReady();
     });
     connect(connectionP, &SensorConnection_t::signLost, this, &CliSession_t::slotLost);
+    // Said before the failure's own line, which ends the command.
+    connect(connectionP, &SensorConnection_t::signWriteCut, this,
+            [](const SequenceOutcome_t& outcome) { printMessage(writeOutcomeLine(outcome)); });
     connect(connectionP, &SensorConnection_t::signFailed, this, [this] {
         finish(ExitCodeE::NO_REPLY,
                QStringLiteral("%1: no reply in time, or an unexpected reply").arg(chosen.shownName));

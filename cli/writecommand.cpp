@@ -35,13 +35,15 @@ int runWrite(const CliOptions_t& options) {
             session.finish(ExitCodeE::USAGE, QStringLiteral("the profile lacks the record it activates"));
     });
     QObject::connect(
-        &session.connection(), &SensorConnection_t::signProfileWritten, &session, [&](const ProfileOutcome_t& outcome) {
+        &session.connection(), &SensorConnection_t::signProfileWritten, &session,
+        [&](const SequenceOutcome_t& outcome) {
             const int differences = printDifferences(profile, session.connection().sensor());
-            if (outcome.refused)
-                session.finish(ExitCodeE::REFUSED,
-                               QStringLiteral("the sensor refused step %1 of %2; the rest was not sent")
-                                   .arg(outcome.written.size() + 1)
-                                   .arg(outcome.written.size() + outcome.notWritten.size()));
+            const QStringList notReadBack = outcome.readSteps(StepResultE::REFUSED, true);
+            if (outcome.end == SequenceEndE::REFUSED)
+                session.finish(ExitCodeE::REFUSED, writeOutcomeLine(outcome));
+            else if (!notReadBack.isEmpty())
+                session.finish(ExitCodeE::DIFFERS, QStringLiteral("written; the sensor refused to read back: %1")
+                                                       .arg(notReadBack.join(QStringLiteral(", "))));
             else if (differences > 0)
                 session.finish(ExitCodeE::DIFFERS, QStringLiteral("read back, %1 value(s) differ").arg(differences));
             else

@@ -1,14 +1,14 @@
-// The connection's lifetime, its commands and the pieces the state machine shares: requests, the reply time limit,
-// the busy state and the error path.
+// The connection's lifetime, its commands and the one runner every sequence goes through: a step is sent, its reply
+// awaited under the time limit, checked and stored, and the next step follows.
 #include "sensorconnection.h"
 
 #include "requests.h"
+#include "responses.h"
 #include "serialparser.h"
-#include "wireframe.h"
 
 #include <QDebug>
-#include <QStringList>
 #include <QTimer>
+#include <algorithm>
 
 SensorConnection_t::SensorConnection_t(const QString& portName, QObject* parent)
     : QObject(parent), parserP(new SerialParser_t(portName)), replyTimerP(new QTimer(this)) {
@@ -20,7 +20,7 @@ SensorConnection_t::SensorConnection_t(const QString& portName, QObject* parent)
 }
 
 SensorConnection_t::~SensorConnection_t() {
-    close();
+    shutLink(); // quietly: nobody may be listening any more
 }
 
 void SensorConnection_t::open() {
@@ -29,11 +29,8 @@ void SensorConnection_t::open() {
 }
 
 void SensorConnection_t::close() {
-    replyTimerP->stop();
-    delete parserP; // stops the serial thread and closes the port
-    parserP = nullptr;
-    portOpen = false;
-    testRunning = false;
+    if (state != StateE::ENDED)
+        end(SequenceEndE::CLOSED);
 }
 
 void SensorConnection_t::setReplyTimeoutMs(int ms) {
@@ -41,15 +38,13 @@ void SensorConnection_t::setReplyTimeoutMs(int ms) {
 }
 
 bool SensorConnection_t::isBusy() const {
-    return !parserP || fsmState != StateE::IDLE;
+    return state != StateE::IDLE && state != StateE::TESTING;
 }
 
 bool SensorConnection_t::writeTank(const TankConfigRecord_t& record) {
-    if (!startSequence(StateE::SET_TANK))
+    if (!mayStart("tank"))
         return false;
-    pendingRecord = record;
-    pendingRecord->id = WRITABLE_RECORD_ID;
-    enterState(StateE::SET_TANK);
+    run(tankSequence(record));
     return true;
 }
 
@@ -58,152 +53,241 @@ bool SensorConnection_t::activateRecord(int id) {
         qWarning() << "Command refused: no such record " << id;
         return false;
     }
-    if (!startSequence(StateE::SET_TANK))
+    if (!mayStart("activation"))
         return false;
-    pendingRecord.reset();
-    pendingConfig = snapshot.tankConfig;
-    pendingConfig.Active = id;
-    enterState(StateE::SET_TANK);
+    run(activationSequence(id));
     return true;
 }
 
 bool SensorConnection_t::writeProperties(int mixture, int wall) {
-    if (!startSequence(StateE::SET_PROPERTIES))
-        return false;
     const TankConfigRecord_t* record = snapshot.record(WRITABLE_RECORD_ID); // the reading always ends with it
-    pendingConfig = snapshot.tankConfig;
-    pendingConfig.Mixture = mixture;
-    pendingConfig.Liquid = liquidForMixture(mixture);
-    pendingRecord = *record;
-    pendingRecord->Wall = wall;
-    enterState(StateE::SET_PROPERTIES);
+    if (!mayStart("properties") || !record)
+        return false;
+    TankConfig_t config = snapshot.tankConfig;
+    config.Mixture = mixture;
+    config.Liquid = liquidForMixture(mixture);
+    TankConfigRecord_t walled = *record;
+    walled.Wall = wall;
+    run(propertiesSequence(config, walled));
     return true;
 }
 
 bool SensorConnection_t::writeOmnicomm(const OmnicommConfig_t& config) {
-    if (!startSequence(StateE::SET_OMNICOMM_CONFIG))
+    if (!mayStart("rs485"))
         return false;
-    pendingOmnicomm = config;
-    enterState(StateE::SET_OMNICOMM_CONFIG);
+    run(omnicommSequence(config));
     return true;
 }
 
 bool SensorConnection_t::calibrate(CalibrationPointE point) {
-    const StateE first = point == CalibrationPointE::EMPTY ? StateE::CALIBRATE_EMPTY : StateE::CALIBRATE_FULL;
-    if (!startSequence(first))
+    if (!mayStart("calibration"))
         return false;
-    enterState(first);
+    run(calibrationSequence(point));
     return true;
 }
 
 bool SensorConnection_t::resetCalibration() {
-    if (!startSequence(StateE::RESET_CALIBRATION))
+    if (!mayStart("calibration reset"))
         return false;
-    enterState(StateE::RESET_CALIBRATION);
-    return true;
-}
-
-bool SensorConnection_t::startTest() {
-    if (!startSequence(StateE::START_TEST))
-        return false;
-    setTestRunning(true);
-    enterState(StateE::START_TEST);
-    return true;
-}
-
-bool SensorConnection_t::stopTest() {
-    if (!startSequence(StateE::STOP_TEST))
-        return false;
-    setTestRunning(false);
-    enterState(StateE::STOP_TEST);
+    run(calibrationResetSequence());
     return true;
 }
 
 bool SensorConnection_t::readCalibration() {
-    if (!startSequence(StateE::READ_CALIBRATION))
+    if (!mayStart("calibration read"))
         return false;
-    enterState(StateE::READ_CALIBRATION);
+    snapshot.calibration.reset(); // known again only from this reply
+    run(calibrationReadSequence());
     return true;
 }
 
 bool SensorConnection_t::writeProfile(const SensorSnapshot_t& target) {
-    const int active = target.tankConfig.Active;
-    const TankConfigRecord_t* record = target.record(WRITABLE_RECORD_ID);
-    if ((active == WRITABLE_RECORD_ID && !record) || !startSequence(StateE::WRITE_PROFILE))
+    const bool activatesRecord2 = target.tankConfig.Active == WRITABLE_RECORD_ID;
+    if ((activatesRecord2 && !target.record(WRITABLE_RECORD_ID)) || !mayStart("profile"))
         return false;
-    profileSteps.clear();
-    profileOutcome = ProfileOutcome_t();
-    if (active == WRITABLE_RECORD_ID) {
-        const TankConfigRecord_t r = *record;
-        profileSteps.append(
-            {tr("запись 2"),
-             reqWriteTankRecord(r.Shape, r.Orientation, r.Length, r.OuterDiameter, r.InnerDiameter, r.Wall),
-             [r](SensorSnapshot_t& s) { s.storeRecord(r); }});
-    }
-    profileSteps.append({tr("активная запись"), reqActiveRecord(active),
-                         [active](SensorSnapshot_t& s) { s.tankConfig.Active = active; }});
-    const TankConfig_t config = target.tankConfig;
-    profileSteps.append({tr("настройки бака"), reqWriteTankConfig(config.Liquid, config.Mixture, config.Active),
-                         [config](SensorSnapshot_t& s) { s.tankConfig = config; }});
-    const OmnicommConfig_t omni = target.omnicomm;
-    profileSteps.append({tr("RS485"), reqWriteOmnicommConfig(omni.Address, omni.TxMode, omni.Units, omni.TxPeriodSec),
-                         [omni](SensorSnapshot_t& s) { s.omnicomm = omni; }});
-    enterState(StateE::WRITE_PROFILE);
+    run(profileSequence(target));
     return true;
 }
 
-void SensorConnection_t::sendProfileStep() {
-    if (!profileSteps.isEmpty()) {
-        sendRequest(profileSteps.first().request);
-        setState(StateE::WRITE_PROFILE_ACK);
-        return;
-    }
-    // Read back what the sensor now holds: that, not what was sent, is what the user is shown.
-    verifyingProfile = true;
-    sendRequest(Cmd::TANK_CONFIG);
-    setState(StateE::GET_TANK_CONFIG);
+bool SensorConnection_t::startTest() {
+    if (!mayStart("test start"))
+        return false;
+    setTestRunning(true);
+    run(streamSequence(true));
+    return true;
 }
 
-void SensorConnection_t::ackProfileStep(SerialDataTypeE type) {
-    if (type == SerialDataTypeE::ERROR) {
-        qWarning() << "Profile step refused: " << profileSteps.first().name;
-        profileOutcome.refused = true;
-        for (const ProfileStep_t& step : profileSteps)
-            profileOutcome.notWritten << step.name;
-        profileSteps.clear();
-    } else if (awaited(type, SerialDataTypeE::OK)) {
-        const ProfileStep_t step = profileSteps.takeFirst();
-        step.store(snapshot);
-        profileOutcome.written << step.name;
-    } else {
-        return;
-    }
-    sendProfileStep();
+bool SensorConnection_t::stopTest() {
+    if (!mayStart("test stop", true))
+        return false;
+    setTestRunning(false);
+    if (state == StateE::TESTING)
+        run(streamSequence(false));
+    else
+        qInfo() << "Test stop follows the stream-on's answer";
+    return true;
 }
 
-bool SensorConnection_t::startSequence(StateE first) {
+bool SensorConnection_t::mayStart(const char* command, bool stop) const {
+    const bool streamOnUnderWay = sequence && sequence->kind == SequenceE::STREAM_ON;
     const char* refusal = nullptr;
-    if (isBusy())
-        refusal = "Command refused: busy; State is: ";
-    else if (testRunning != (first == StateE::STOP_TEST))
-        refusal = testRunning ? "Command refused: the test is running; State is: "
-                              : "Command refused: no test running; State is: ";
-    if (!refusal)
-        return true;
-    qWarning() << refusal << static_cast<int>(fsmState) << "; Command: " << static_cast<int>(first);
-    return false;
+    if (stop)
+        refusal = !testRunning                                   ? "Command refused: no test running; Command: "
+                  : state == StateE::TESTING || streamOnUnderWay ? nullptr
+                                                                 : "Command refused: busy; Command: ";
+    else if (testRunning)
+        refusal = "Command refused: the test is running; Command: ";
+    else if (isBusy())
+        refusal = "Command refused: busy; Command: ";
+    if (refusal)
+        qWarning() << refusal << command;
+    return !refusal;
 }
 
-void SensorConnection_t::enterState(StateE state) {
-    setState(state);
-    slotFromDevice(SerialDataTypeE::NO_DATA, QByteArray());
+void SensorConnection_t::run(Sequence_t next) {
+    outcome = {next.kind, SequenceEndE::COMPLETE, {}};
+    for (const Step_t& step : next.steps)
+        outcome.steps.append({step.name, step.label, step.writes, StepResultE::NOT_SENT});
+    sequence = std::move(next);
+    stepIndex = 0;
+    setState(sequence->kind == SequenceE::READING ? StateE::READING : StateE::RUNNING);
+    sendStep();
 }
 
-void SensorConnection_t::setState(StateE state) {
+void SensorConnection_t::sendStep() {
+    const QList<Step_t>& steps = sequence->steps;
+    // After a refusal that ends the writing, only the steps that read are still sent.
+    while (stepIndex < steps.size() && outcome.end == SequenceEndE::REFUSED && steps[stepIndex].writes)
+        ++stepIndex;
+    if (stepIndex == steps.size()) {
+        finishSequence();
+        return;
+    }
+    const Step_t& step = steps[stepIndex];
+    qInfo() << "Step: " << sequence->label << stepIndex + 1 << "/" << steps.size() << step.name;
+    outcome.steps[stepIndex].result = StepResultE::UNANSWERED;
+    emit signProgress(sequence->label, stepIndex + 1, steps.size());
+    emit signToDevice(step.request);
+    replyTimerP->start(replyTimeoutMs);
+}
+
+void SensorConnection_t::slotFromDevice(const nlohmann::json& inReply) {
+    if (state == StateE::ENDED)
+        return; // a reply queued before the end has nobody to answer
+    const QString name = responseName(inReply);
+    if (name == QLatin1String(CmdName::INSTALLATION)) {
+        measurementArrived(inReply);
+        return;
+    }
+    if (!sequence) {
+        qInfo() << "Reply without a request dropped: " << name;
+        return;
+    }
+    const Step_t& step = sequence->steps[stepIndex];
+    if (name == QLatin1String(step.reply)) {
+        acceptReply(inReply);
+    } else if (!replyAccepted || name == QLatin1String(WireNames::REPLY_OK)) {
+        // The answer to a request of an earlier connection, or an "ok" where none is awaited: nothing of ours.
+        qInfo() << "Leftover reply skipped: " << name << "; awaiting: " << step.reply;
+    } else if (name == QLatin1String(WireNames::REPLY_ERROR)) {
+        refuseStep();
+    } else {
+        qWarning() << "Unexpected reply: " << name << "; Step: " << step.name;
+        fail();
+    }
+}
+
+void SensorConnection_t::acceptReply(const nlohmann::json& reply) {
+    const Step_t& step = sequence->steps[stepIndex];
+    if (step.store && !step.store(reply, snapshot)) {
+        qWarning() << "Reply not what was asked for; Step: " << step.name;
+        fail();
+        return;
+    }
+    replyAccepted = true;
+    outcome.steps[stepIndex].result = StepResultE::DONE;
+    ++stepIndex;
+    sendStep();
+}
+
+void SensorConnection_t::refuseStep() {
+    const Step_t& step = sequence->steps[stepIndex];
+    qWarning() << "Request refused; Step: " << step.name;
+    outcome.steps[stepIndex].result = StepResultE::REFUSED;
+    switch (step.refusal) {
+    case RefusalE::FAIL:
+        fail();
+        return;
+    case RefusalE::REFUSED:
+        outcome.end = SequenceEndE::REFUSED;
+        break;
+    case RefusalE::UNKNOWN:
+        break;
+    }
+    ++stepIndex;
+    sendStep();
+}
+
+void SensorConnection_t::finishSequence() {
+    replyTimerP->stop();
+    const SequenceE kind = sequence->kind;
+    const bool refused = outcome.end == SequenceEndE::REFUSED;
+    sequence.reset();
+    setState(testRunning && kind == SequenceE::STREAM_ON ? StateE::TESTING : StateE::IDLE);
+    switch (kind) {
+    case SequenceE::READING:
+        emit signReadingComplete();
+        return;
+    case SequenceE::TANK:
+    case SequenceE::ACTIVATION:
+        if (refused)
+            emit signRefused();
+        else
+            emit signSaved(kind);
+        return;
+    case SequenceE::PROPERTIES:
+    case SequenceE::OMNICOMM:
+    case SequenceE::CALIBRATION_RESET:
+        emit signSaved(kind);
+        return;
+    case SequenceE::CALIBRATION_EMPTY:
+        emit signCalibrated(CalibrationPointE::EMPTY, snapshot.calibration->Empty);
+        return;
+    case SequenceE::CALIBRATION_FULL:
+        emit signCalibrated(CalibrationPointE::FULL, snapshot.calibration->Full);
+        return;
+    case SequenceE::CALIBRATION_READ:
+        emit signCalibrationRead();
+        return;
+    case SequenceE::PROFILE:
+        emit signProfileWritten(outcome);
+        return;
+    case SequenceE::STREAM_ON:
+        // The user stopped the test while the stream-on awaited its answer.
+        if (!testRunning)
+            run(streamSequence(false));
+        return;
+    case SequenceE::STREAM_OFF:
+        return;
+    }
+}
+
+void SensorConnection_t::measurementArrived(const nlohmann::json& reply) {
+    // The stream runs in the live test, and a sensor may start it before its "ok"; measurements at any other time
+    // were sent before the sensor saw a stream-off and answer nothing.
+    const bool plotted =
+        state == StateE::IDLE || state == StateE::TESTING || (sequence && sequence->kind == SequenceE::STREAM_ON);
+    if (!plotted) {
+        qInfo() << "Measurement skipped; Step: " << sequence->steps[stepIndex].name;
+        return;
+    }
+    int status = -1; // not looked at: a measurement without its values plots the parser's zeros
+    emit signMeasurement(parseInstallation(reply, status));
+}
+
+void SensorConnection_t::setState(StateE next) {
     const bool wasBusy = isBusy();
-    fsmState = state;
-    if (state == StateE::IDLE)
-        replyTimerP->stop();
+    state = next;
     if (isBusy() != wasBusy)
         emit signBusyChanged(!wasBusy);
 }
@@ -213,76 +297,51 @@ void SensorConnection_t::setTestRunning(bool running) {
     emit signTestRunningChanged(running);
 }
 
-void SensorConnection_t::slotFromDevice(SerialDataTypeE inType, QByteArray inData) {
-    if (!parserP)
-        return; // ended: a reply queued before the end has nobody to answer
-    qInfo() << "Data to FSM: " << inData << "; State is: " << static_cast<int>(fsmState);
-    stepStateMachine(inType, frameToJson(inData));
-}
-
 void SensorConnection_t::slotSerialError(QSerialPort::SerialPortError inError) {
     qInfo() << inError;
+    if (state == StateE::ENDED)
+        return;
     if (inError == QSerialPort::NoError) {
-        if (portOpen) {
+        if (state != StateE::OPENING) {
             qWarning() << "Can't be serial no error when not pending";
             return;
         }
-        portOpen = true;
         emit signPortOpened();
-        slotFromDevice(SerialDataTypeE::NO_DATA, QByteArray());
+        run(readingSequence());
         return;
     }
     if (inError < QSerialPort::DeviceNotFoundError || inError > QSerialPort::NotOpenError)
         return;
-    close();
+    end(SequenceEndE::LOST);
     emit signLost(inError);
 }
 
 void SensorConnection_t::slotReplyTimeout() {
-    qWarning() << "No reply in time; State is: " << static_cast<int>(fsmState);
-    fsmError();
+    qWarning() << "No reply in time; Step: " << sequence->steps[stepIndex].name << "; after ms: " << replyTimeoutMs;
+    fail();
 }
 
-bool SensorConnection_t::skippedMeasurement(SerialDataTypeE type) {
-    if (type != SerialDataTypeE::MEASUREMENT)
-        return false;
-    // Measurements sent before the sensor saw a stream-off are still on the line; they answer nothing.
-    qInfo() << "Measurement skipped; State is: " << static_cast<int>(fsmState);
-    return true;
-}
-
-bool SensorConnection_t::awaited(SerialDataTypeE type, SerialDataTypeE wanted) {
-    if (type == wanted)
-        return true;
-    if (!skippedMeasurement(type))
-        fsmError();
-    return false;
-}
-
-void SensorConnection_t::fsmError() {
+void SensorConnection_t::fail() {
     qCritical() << "FSM error! Disconnect!";
-    close();
-    setState(StateE::IDLE);
+    end(SequenceEndE::FAILED);
     emit signFailed();
 }
 
-void SensorConnection_t::sendRequest(const QByteArray& request) {
-    // Only an open link can carry the request, and only a request sent can be answered.
-    if (!parserP || !portOpen) {
-        qWarning() << "Request without an open link dropped: " << request;
-        return;
+void SensorConnection_t::end(SequenceEndE how) {
+    shutLink();
+    const bool cutWrite = sequence && std::any_of(outcome.steps.begin(), outcome.steps.end(),
+                                                  [](const StepOutcome_t& step) { return step.writes; });
+    sequence.reset();
+    testRunning = false;
+    setState(StateE::ENDED);
+    if (cutWrite) {
+        outcome.end = how;
+        emit signWriteCut(outcome);
     }
-    emit signToDevice(request);
-    replyTimerP->start(replyTimeoutMs);
 }
 
-void SensorConnection_t::sendRecordWrite(const TankConfigRecord_t& record) {
-    // Height and Length always go out equal: the request has one value for both.
-    sendRequest(reqWriteTankRecord(record.Shape, record.Orientation, record.Length, record.OuterDiameter,
-                                   record.InnerDiameter, record.Wall));
-}
-
-void SensorConnection_t::finishSequence() {
-    pendingRecord.reset();
-    setState(StateE::IDLE);
+void SensorConnection_t::shutLink() {
+    replyTimerP->stop();
+    delete parserP; // stops the serial thread and closes the port
+    parserP = nullptr;
 }

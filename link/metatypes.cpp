@@ -1,11 +1,10 @@
 #include "metatypes.h"
 
-#include "serialdatatype.h"
-
 #include <QMetaType>
 #include <QSerialPort>
+#include <nlohmann/json.hpp>
 
 void registerMetaTypes() {
-    qRegisterMetaType<SerialDataTypeE>("SerialDataTypeE");
+    qRegisterMetaType<nlohmann::json>("nlohmann::json");
     qRegisterMetaType<QSerialPort::SerialPortError>("QSerialPort::SerialPortError");
 }

@@ -27,6 +27,6 @@ SerialParser_t::~SerialParser_t() {
     qInfo() << "Serial thread end";
 }
 
-void SerialParser_t::slotToDevice(QByteArray inData) {
-    emit signToDevice(inData);
+void SerialParser_t::slotToDevice(const nlohmann::json& inRequest) {
+    emit signToDevice(inRequest);
 }

@@ -1,12 +1,12 @@
 #pragma once
 // The GUI-thread face of one serial link. It runs a SerialParserWorker_t in a thread of its own and relays requests,
-// tagged device data and port errors as queued signals. Deleting it stops the thread and closes the port there.
+// decoded replies and port errors as queued signals. Deleting it stops the thread and closes the port there.
 
-#include "serialdatatype.h"
-
-#include <QByteArray>
+#include "metatypes.h"
 #include <QObject>
 #include <QSerialPort>
+
+#include <nlohmann/json.hpp>
 
 class QThread;
 class SerialParserWorker_t;
@@ -20,13 +20,13 @@ public:
     ~SerialParser_t() override;
 
 signals:
-    void signToDevice(QByteArray);
-    void signFromDevice(SerialDataTypeE, QByteArray);
+    void signToDevice(nlohmann::json);
+    void signFromDevice(nlohmann::json);
     void signError(QSerialPort::SerialPortError);
     void signOpen();
 
 public slots:
-    void slotToDevice(QByteArray inData);
+    void slotToDevice(const nlohmann::json& inRequest);
 
 private:
     SerialParserWorker_t* workerP;

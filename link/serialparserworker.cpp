@@ -24,14 +24,10 @@ void SerialParserWorker_t::openPort() {
         qWarning() << "Port open failed:" << portName() << errorString();
 }
 
-void SerialParserWorker_t::slotToDevice(QByteArray inData) {
-    if (!inData.contains('[') || !inData.contains(']')) {
-        qWarning() << "Not a JSON request, dropped:" << inData;
-        return;
-    }
-    const QByteArray frame = requestToFrame(inData);
+void SerialParserWorker_t::slotToDevice(nlohmann::json inRequest) {
+    const QByteArray frame = jsonToFrame(inRequest);
     if (frame.isEmpty())
-        return; // requestToFrame has logged why
+        return; // jsonToFrame has logged why
     write(frame);
 }
 
@@ -52,27 +48,33 @@ void SerialParserWorker_t::slotReadyRead() {
 }
 
 void SerialParserWorker_t::slotReadString() {
-    if (rxFrames.isEmpty())
+    if (rxReplies.isEmpty())
         return;
-    const QByteArray item = rxFrames.takeFirst();
-    if (const std::optional<SerialDataTypeE> tag = dispatchFrame(item))
-        emit signFromDevice(*tag, item);
-    if (!rxFrames.isEmpty())
+    emit signFromDevice(rxReplies.takeFirst());
+    if (!rxReplies.isEmpty())
         readTimerP->start();
 }
 
 void SerialParserWorker_t::queueItem(const QByteArray& item) {
+    // Decoded here, once: a frame that does not decode or names nothing the sensor sends goes no further.
+    const nlohmann::json value = frameToJson(item);
+    if (const std::optional<ReplyKindE> kind = replyKind(value))
+        queueValue(value, *kind == ReplyKindE::MEASUREMENT);
+}
+
+void SerialParserWorker_t::queueValue(const nlohmann::json& value, bool measurement) {
     // A sensor streaming faster than the dispatch pace would bury its replies behind a growing backlog of
     // measurements: a measurement still waiting gives way to the newer one, so none piles up behind another.
-    const bool measurement = dispatchFrame(item) == SerialDataTypeE::MEASUREMENT;
-    if (measurement && lastQueuedIsMeasurement && !rxFrames.isEmpty()) {
-        rxFrames.last() = item;
+    if (measurement && lastQueuedIsMeasurement && !rxReplies.isEmpty()) {
+        rxReplies.last() = value;
         return;
     }
     lastQueuedIsMeasurement = measurement;
-    if (rxFrames.size() >= RX_FRAMES_LIMIT)
-        qWarning() << "Receive queue full, dropped an item of" << rxFrames.takeFirst().size() << "bytes";
-    rxFrames.append(item);
+    if (rxReplies.size() >= RX_FRAMES_LIMIT) {
+        rxReplies.removeFirst();
+        qWarning() << "Receive queue full, dropped the oldest reply";
+    }
+    rxReplies.append(value);
     // Started, not restarted: a sensor that streams faster than the interval must not hold back every dispatch.
     if (!readTimerP->isActive())
         readTimerP->start();

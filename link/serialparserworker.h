@@ -1,12 +1,13 @@
 #pragma once
 // The serial port of one link, living in the serial thread: requests leave as one frame each, received frames are
-// queued and handed on tagged, one every DISPATCH_INTERVAL_MS.
+// decoded once, queued and handed on as JSON values, one every DISPATCH_INTERVAL_MS.
 
-#include "serialdatatype.h"
-
+#include "metatypes.h"
 #include <QByteArray>
 #include <QList>
 #include <QSerialPort>
+
+#include <nlohmann/json.hpp>
 
 class QTimer;
 
@@ -28,20 +29,21 @@ public:
     void openPort();
 
 signals:
-    void signFromDevice(SerialDataTypeE, QByteArray);
+    void signFromDevice(nlohmann::json);
 
 public slots:
-    // A JSON request leaves as one frame in one write; anything else is dropped with a warning.
-    void slotToDevice(QByteArray inData);
+    // The request leaves as one frame in one write; one that does not fit a frame is dropped with a warning.
+    void slotToDevice(nlohmann::json inRequest);
     void slotReadyRead();
     void slotReadString();
 
 private:
     void queueItem(const QByteArray& item);
+    void queueValue(const nlohmann::json& value, bool measurement);
     void closeAfterError(QSerialPort::SerialPortError inError);
 
     QTimer* readTimerP;
     QByteArray rxData;
-    QList<QByteArray> rxFrames;
+    QList<nlohmann::json> rxReplies;
     bool lastQueuedIsMeasurement = false;
 };

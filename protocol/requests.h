@@ -1,34 +1,31 @@
 #pragma once
-// Request texts of the sensor's JSON command set, byte-exact. Blanks in the texts never reach the wire
-// (the worker re-encodes the parsed JSON as CBOR).
+// The sensor's requests as JSON values: an array of the command name and, for a write or an action, one object.
+// Built from the same writers as the sensor's own data objects, so a request carries exactly the sensor's keys.
 
-#include <QByteArray>
-#include <QString>
+#include "devicerecords.h"
 
-namespace Cmd {
-// Bare read requests.
-extern const QByteArray INFO;            // ["Info"]
-extern const QByteArray TANK_CONFIG;     // ["TankConfig"]
-extern const QByteArray INSTALLATION;    // ["Installation"]
-extern const QByteArray OMNICOMM_CONFIG; // ["OmnicommConfig"]
-extern const QByteArray CALIBRATION;     // ["Calibration"]
-// Prefixes of write and action requests: the name array left open, ending in a comma and one blank.
-extern const QByteArray TANK_CONFIG_PREFIX;
-extern const QByteArray INSTALLATION_PREFIX;
-extern const QByteArray OMNICOMM_CONFIG_PREFIX;
-extern const QByteArray CALIBRATION_PREFIX;
-} // namespace Cmd
+#include <nlohmann/json.hpp>
 
-// Response name of a command: the bare request without its brackets and quotes, e.g. "Info".
-QString responseNameOf(const QByteArray& bareRequest);
+// Command names: a request's first element, and the name of the data reply to its bare (read) form.
+namespace CmdName {
+inline constexpr char INFO[] = "Info";
+inline constexpr char TANK_CONFIG[] = "TankConfig";
+inline constexpr char INSTALLATION[] = "Installation";
+inline constexpr char OMNICOMM_CONFIG[] = "OmnicommConfig";
+inline constexpr char CALIBRATION[] = "Calibration";
+} // namespace CmdName
 
-QByteArray reqTankRecord(int id);
-QByteArray reqActiveRecord(int active);
-QByteArray reqWriteTankConfig(const QString& liquid, int mixture, int active);
-QByteArray reqWriteTankRecord(const QString& shape, const QString& orientation, int size, int outer, int inner,
-                              int wall);
-QByteArray reqInstallation(int on);
-QByteArray reqWriteOmnicommConfig(int address, bool txMode, const QString& units, int periodSec);
-QByteArray reqCalibrate(int percent);
-QByteArray reqCalibrationRead();
-QByteArray reqCalibrationReset();
+// Bare read requests: ["Info"], ["TankConfig"], ["OmnicommConfig"], ["Calibration"].
+nlohmann::json reqRead(const char* command);
+nlohmann::json reqTankRecord(int id);
+nlohmann::json reqActiveRecord(int active);
+// Quantity 3 with the configuration's mixture, liquid and active record.
+nlohmann::json reqWriteTankConfig(const TankConfig_t& config);
+// Always the writable record, whatever record.id says; Height and Length both take record.Length.
+nlohmann::json reqWriteTankRecord(const TankConfigRecord_t& record);
+// The measurement stream on (1) or off (0).
+nlohmann::json reqInstallation(int on);
+nlohmann::json reqWriteOmnicommConfig(const OmnicommConfig_t& config);
+// The present reading stored as the empty (0) or full (100) point.
+nlohmann::json reqCalibrate(int percent);
+nlohmann::json reqCalibrationReset();

@@ -1,11 +1,9 @@
 #include "responses.h"
 
 #include "requests.h"
-#include "wireframe.h"
 
 #include <QDebug>
 #include <limits>
-#include <vector>
 
 using nlohmann::json;
 
@@ -103,23 +101,20 @@ Record parseWith(const json& value, int& status, const char* title, Read read) {
 }
 
 struct ResponseKind_t {
-    QString name;
-    SerialDataTypeE tag;
+    const char* name;
+    ReplyKindE kind;
 };
 
 // In the order names are compared.
-const std::vector<ResponseKind_t>& responseKinds() {
-    static const std::vector<ResponseKind_t> kinds{
-        {responseNameOf(Cmd::INFO), SerialDataTypeE::INFO},
-        {responseNameOf(Cmd::TANK_CONFIG), SerialDataTypeE::TANK_CONFIG},
-        {responseNameOf(Cmd::INSTALLATION), SerialDataTypeE::MEASUREMENT},
-        {responseNameOf(Cmd::OMNICOMM_CONFIG), SerialDataTypeE::OK},
-        {responseNameOf(Cmd::CALIBRATION), SerialDataTypeE::OK},
-        {QString::fromLatin1(WireNames::REPLY_OK), SerialDataTypeE::OK},
-        {QString::fromLatin1(WireNames::REPLY_ERROR), SerialDataTypeE::ERROR},
-    };
-    return kinds;
-}
+const ResponseKind_t RESPONSE_KINDS[] = {
+    {CmdName::INFO, ReplyKindE::DATA},
+    {CmdName::TANK_CONFIG, ReplyKindE::DATA},
+    {CmdName::INSTALLATION, ReplyKindE::MEASUREMENT},
+    {CmdName::OMNICOMM_CONFIG, ReplyKindE::DATA},
+    {CmdName::CALIBRATION, ReplyKindE::DATA},
+    {WireNames::REPLY_OK, ReplyKindE::OK},
+    {WireNames::REPLY_ERROR, ReplyKindE::ERROR},
+};
 } // namespace
 
 QString responseName(const json& value) {
@@ -139,18 +134,12 @@ bool isTankRecord(const json& value) {
     return lastObjectSize == 8;
 }
 
-std::optional<SerialDataTypeE> dispatchFrame(const QByteArray& item) {
-    const json value = frameToJson(item);
+std::optional<ReplyKindE> replyKind(const json& value) {
     const QString name = nameOf(value, true);
     qDebug() << "cmd rx: " << name;
-    for (const ResponseKind_t& kind : responseKinds()) {
-        if (name != kind.name)
-            continue;
-        if (kind.tag != SerialDataTypeE::TANK_CONFIG)
-            return kind.tag;
-        const bool record = isTankRecord(value);
-        qDebug() << (record ? "record" : "tank config");
-        return record ? SerialDataTypeE::TANK_RECORD : SerialDataTypeE::TANK_CONFIG;
+    for (const ResponseKind_t& kind : RESPONSE_KINDS) {
+        if (name == QLatin1String(kind.name))
+            return kind.kind;
     }
     qDebug() << "Unparsed command:" << name;
     return std::nullopt;

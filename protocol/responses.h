@@ -2,7 +2,6 @@
 // Classifying and reading the sensor's replies. All functions are stateless and never throw.
 
 #include "devicerecords.h"
-#include "serialdatatype.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,8 +12,11 @@
 QString responseName(const nlohmann::json& value);
 // True when the last object element of the value has exactly 8 members.
 bool isTankRecord(const nlohmann::json& value);
-// Tag of one received item, or none when it does not decode or its name is unknown.
-std::optional<SerialDataTypeE> dispatchFrame(const QByteArray& item);
+// What a decoded reply is, by its name: data for a request, an acknowledgement, a refusal or a streamed measurement.
+// What it answers is for the request awaiting it to decide.
+enum class ReplyKindE { DATA, OK, ERROR, MEASUREMENT };
+// The kind of a decoded reply, or none (logged) when it has no name the sensor sends.
+std::optional<ReplyKindE> replyKind(const nlohmann::json& value);
 
 // Each parser sets status to -1, then to 0 once it has read an object element; a later object overwrites.
 //

@@ -49,17 +49,6 @@ QByteArray jsonToFrame(const json& value) {
     return out;
 }
 
-QByteArray requestToFrame(const QByteArray& request) {
-    const int end = request.indexOf('\0');
-    const QByteArray text = end < 0 ? request : request.left(end);
-    const json value = json::parse(text.cbegin(), text.cend(), nullptr, false);
-    if (value.is_discarded()) {
-        qWarning() << "Request is not JSON:" << text;
-        return {};
-    }
-    return jsonToFrame(value);
-}
-
 json frameToJson(const QByteArray& frame) {
     QByteArray buffer(frame.constData(), frame.size()); // decoded in place: never the caller's bytes
     auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());

@@ -11,10 +11,6 @@ constexpr int MAX_PAYLOAD_SIZE = 1024;
 // when its CBOR form does not fit MAX_PAYLOAD_SIZE (checked for depth first, without recursion).
 QByteArray jsonToFrame(const nlohmann::json& value);
 
-// The frame bytes for a request text: the bytes up to the first zero byte are parsed as JSON, then as jsonToFrame.
-// A text that is not valid JSON gives an empty array and a warning. Never throws.
-QByteArray requestToFrame(const QByteArray& request);
-
 // One received item (COBS bytes ending in the delimiter) as a JSON value. Strict CBOR, tags refused.
 // Any bad frame (codec checks, CRC, CBOR) gives a null value, and so does a payload longer than MAX_PAYLOAD_SIZE
 // (which bounds the nesting depth the CBOR decoder recurses through). Never throws; the caller's bytes are not

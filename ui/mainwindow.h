@@ -74,13 +74,14 @@ private slots:
     void slotReadingComplete();
     void slotSaved(SequenceE inSequence);
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
+    void slotWriteCut(const SequenceOutcome_t& inOutcome);
     void slotFailed();
     void slotSaveProfile();
     void slotReport();
     void slotSaveReport();
     void slotPrintReport();
     void slotLoadProfile();
-    void slotProfileWritten(const ProfileOutcome_t& inOutcome);
+    void slotProfileWritten(const SequenceOutcome_t& inOutcome);
     // Enables the action widgets from the connection's busy and test state.
     void slotUpdateControls();
 
@@ -118,6 +119,8 @@ private:
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
     bool testRanThisConnection = false;
+    // What a write cut short by a failure got done, told with the failure.
+    QString cutWriteText;
     SensorProfile_t profileBeingWritten;
     // The setup and the test curve the open report dialog reports on, taken when it opened.
     SensorProfile_t reportSetup;

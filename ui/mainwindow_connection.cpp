@@ -68,6 +68,7 @@ void MainWindow_t::connectTo(const QString& portName) {
     connect(connectionP, &SensorConnection_t::signCalibrated, this, &MainWindow_t::slotCalibrated);
     connect(connectionP, &SensorConnection_t::signMeasurement, this,
             [this](const Installation_t& reading) { tofWidgetP->addSample(static_cast<quint32>(reading.RawTOF)); });
+    connect(connectionP, &SensorConnection_t::signWriteCut, this, &MainWindow_t::slotWriteCut);
     connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
     connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
     connectRecordSignals();
@@ -97,14 +98,22 @@ void MainWindow_t::showSensor() {
 void MainWindow_t::slotSaved(SequenceE inSequence) {
     switch (inSequence) {
     case SequenceE::TANK:
+    case SequenceE::ACTIVATION:
     case SequenceE::OMNICOMM:
         showMessage(settingsSavedText());
         return;
     case SequenceE::PROPERTIES:
         showMessage(settingsSavedText() + tr(" \nДля применения перезагрузите устройство."));
         return;
-    case SequenceE::CALIBRATION_RESET:
-        return; // the user confirmed it already; nothing more to say
+    case SequenceE::CALIBRATION_RESET: // the user confirmed it already; nothing more to say
+    case SequenceE::READING:           // the others have outcomes of their own
+    case SequenceE::CALIBRATION_EMPTY:
+    case SequenceE::CALIBRATION_FULL:
+    case SequenceE::CALIBRATION_READ:
+    case SequenceE::PROFILE:
+    case SequenceE::STREAM_ON:
+    case SequenceE::STREAM_OFF:
+        return;
     }
 }
 
@@ -117,9 +126,21 @@ void MainWindow_t::slotCalibrated(CalibrationPointE inPoint, qint32 inValue) {
     showMessage((empty ? tr("Зачение \"пустой\": ") : tr("Зачение \"полный\": ")) + calibrationValueText(inValue));
 }
 
+void MainWindow_t::slotWriteCut(const SequenceOutcome_t& inOutcome) {
+    // A failure tells it together with its own message; a lost line or a disconnect has only this to say.
+    if (inOutcome.end == SequenceEndE::FAILED)
+        cutWriteText = writeOutcomeText(inOutcome);
+    else
+        showMessage(writeOutcomeText(inOutcome));
+}
+
 void MainWindow_t::slotFailed() {
     closeConnection();
-    showMessage(tr("Произошла ошибка, перезагрузите устройство!"));
+    QString text = tr("Произошла ошибка, перезагрузите устройство!");
+    if (!cutWriteText.isEmpty())
+        text += QStringLiteral("\n\n") + cutWriteText;
+    cutWriteText.clear();
+    showMessage(text);
 }
 
 void MainWindow_t::slotUpdateControls() {

@@ -92,9 +92,10 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
 
 void MainWindow_t::closeConnection() {
     if (connectionP) {
-        // Its link goes now; the object itself once the event that ended it has been handled.
-        connectionP->disconnect(this);
+        // Its link goes now (telling what a write it cuts got done); the object itself once the event that ended it
+        // has been handled.
         connectionP->close();
+        connectionP->disconnect(this);
         connectionP->deleteLater();
         connectionP = nullptr;
     }

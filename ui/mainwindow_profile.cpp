@@ -137,23 +137,22 @@ void MainWindow_t::slotLoadProfile() {
     connectionP->writeProfile(profile.sensor);
 }
 
-void MainWindow_t::slotProfileWritten(const ProfileOutcome_t& inOutcome) {
+void MainWindow_t::slotProfileWritten(const SequenceOutcome_t& inOutcome) {
     showSensor();
     applyActiveTankToUi();
     QStringList differences;
     for (const ProfileField_t& field : profileFields(profileBeingWritten, connectionP->sensor()))
         if (field.differs())
             differences << tr("%1: в профиле %2, в датчике %3").arg(field.label, field.inProfile, field.inSensor);
-    if (inOutcome.notWritten.isEmpty() && differences.isEmpty()) {
+    const QStringList notReadBack = inOutcome.readSteps(StepResultE::REFUSED);
+    if (inOutcome.end == SequenceEndE::COMPLETE && notReadBack.isEmpty() && differences.isEmpty()) {
         showMessage(tr("Профиль записан в датчик и проверен."));
         return;
     }
-    QStringList lines;
-    if (!inOutcome.written.isEmpty())
-        lines << tr("Записано: %1.").arg(inOutcome.written.join(QStringLiteral(", ")));
-    if (!inOutcome.notWritten.isEmpty())
-        lines << tr("Датчик отказался принять: %1. Не записано: %2.")
-                     .arg(inOutcome.notWritten.first(), inOutcome.notWritten.join(QStringLiteral(", ")));
+    QStringList lines{writeOutcomeText(inOutcome)};
+    if (!notReadBack.isEmpty())
+        lines << tr("Датчик не дал прочитать обратно: %1; эти значения не проверены.")
+                     .arg(notReadBack.join(QStringLiteral(", ")));
     if (!differences.isEmpty())
         lines << tr("Датчик хранит не то, что в профиле:") << differences;
     showMessage(lines.join(QLatin1Char('\n')));

@@ -112,13 +112,17 @@ void frameToJson_tankRecordReply(benchmark::State& state) {
 }
 BENCHMARK(frameToJson_tankRecordReply);
 
-void requestToFrame_tankRecordWrite(benchmark::State& state) {
-    const QByteArray request = reqWriteTankRecord("Cylindric", "Horizontal", 640, 300, 0, 3);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(requestToFrame(request));
-    setRates(state, std::size_t(request.size()));
+void jsonToFrame_tankRecordWrite(benchmark::State& state) {
+    const nlohmann::json request = reqWriteTankRecord({2, "Cylindric", "Horizontal", 640, 640, 300, 0, 3});
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const QByteArray frame = jsonToFrame(request);
+        bytes = std::size_t(frame.size());
+        benchmark::DoNotOptimize(frame);
+    }
+    setRates(state, bytes);
 }
-BENCHMARK(requestToFrame_tankRecordWrite);
+BENCHMARK(jsonToFrame_tankRecordWrite);
 } // namespace
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-// The receive path: one item off the line through the codec, the CBOR decoding, the classification and every
+// The receive path: one item off the line through the codec, the CBOR decoding, the classification by name and every
 // parser. The first input byte picks raw item bytes (odd) or a payload that is framed correctly first (even), so
 // that the fuzzer reaches the CBOR and JSON stages past the CRCs.
 
@@ -25,10 +25,9 @@ void receive(const QByteArray& item) {
         QByteArray copy = item;
         CobsRead(reinterpret_cast<std::uint8_t*>(copy.data()), std::uint32_t(copy.size()));
     }
-    const std::optional<SerialDataTypeE> tag = dispatchFrame(item);
     const nlohmann::json value = frameToJson(item);
-    // A tag needs a name; both sides decode the same bytes to the same value.
-    if (tag && responseName(value).isEmpty())
+    // A kind needs a name.
+    if (replyKind(value) && responseName(value).isEmpty())
         std::abort();
     int status = 0;
     parseInfo(value, status);

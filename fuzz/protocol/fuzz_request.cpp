@@ -1,5 +1,5 @@
-// The request path: a request text (raw, or made by a builder from fuzzed arguments) to frame bytes. Every frame
-// made must decode back to the JSON value of its text, and a builder given plain texts must always yield a frame.
+// The request path: a request (a JSON text, or a builder's value from fuzzed arguments) to frame bytes. Every frame
+// made must decode back to the same JSON value, and a builder's request must always fit a frame.
 
 #include "fuzzinput.h"
 #include "requests.h"
@@ -7,52 +7,56 @@
 
 #include <cstdlib>
 
+using nlohmann::json;
+
 namespace {
-// Texts the tool passes hold no quote, backslash or control character.
-QString plainText(const QByteArray& bytes) {
-    QString text;
-    for (char c : bytes) {
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
-            text.append(QLatin1Char(c));
-    }
-    return text;
+
+QString text(FuzzInput_t& in) {
+    return QString::fromUtf8(in.bytes().left(64)); // names the tool passes are short
 }
 
-QByteArray build(std::uint8_t choice, FuzzInput_t& in) {
+json build(std::uint8_t choice, FuzzInput_t& in) {
     switch (choice % 9) {
     case 0:
         return reqTankRecord(in.int32());
     case 1:
         return reqActiveRecord(in.int32());
     case 2: {
-        const QString liquid = plainText(in.bytes());
-        const int mixture = in.int32();
-        return reqWriteTankConfig(liquid, mixture, in.int32());
+        TankConfig_t config;
+        config.Liquid = text(in);
+        config.Mixture = in.int32();
+        config.Active = in.int32();
+        return reqWriteTankConfig(config);
     }
     case 3: {
-        const QString shape = plainText(in.bytes());
-        const QString orientation = plainText(in.bytes());
-        const int size = in.int32();
-        const int outer = in.int32();
-        const int inner = in.int32();
-        return reqWriteTankRecord(shape, orientation, size, outer, inner, in.int32());
+        TankConfigRecord_t record;
+        record.Shape = text(in);
+        record.Orientation = text(in);
+        record.Length = in.int32();
+        record.OuterDiameter = in.int32();
+        record.InnerDiameter = in.int32();
+        record.Wall = in.int32();
+        return reqWriteTankRecord(record);
     }
     case 4:
         return reqInstallation(in.int32());
     case 5: {
-        const int address = in.int32();
-        const bool txMode = in.byte() & 1;
-        const QString units = plainText(in.bytes());
-        return reqWriteOmnicommConfig(address, txMode, units, in.int32());
+        OmnicommConfig_t config;
+        config.Address = in.int32();
+        config.TxMode = in.byte() & 1;
+        config.Units = text(in);
+        config.TxPeriodSec = in.int32();
+        return reqWriteOmnicommConfig(config);
     }
     case 6:
         return reqCalibrate(in.int32());
     case 7:
-        return reqCalibrationRead();
+        return reqRead(CmdName::CALIBRATION);
     default:
         return reqCalibrationReset();
     }
 }
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,19 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput_t input(data, size);
     const std::uint8_t mode = input.byte();
     const bool raw = mode < 0x80;
-    const QByteArray request = raw ? input.rest() : build(mode, input);
-    const QByteArray frame = requestToFrame(request);
-
+    const QByteArray rest = raw ? input.rest() : QByteArray();
+    const json request = raw ? json::parse(rest.cbegin(), rest.cend(), nullptr, false) : build(mode, input);
+    if (request.is_discarded())
+        return 0;
+    const QByteArray frame = jsonToFrame(request);
     if (frame.isEmpty()) {
-        // Plain builder texts are far below the payload limit.
-        if (!raw && request.size() < 900)
+        if (!raw) // a builder's request is far below the payload limit
             std::abort();
         return 0;
     }
-    const int end = request.indexOf('\0');
-    const std::string text = (end < 0 ? request : request.left(end)).toStdString();
-    const nlohmann::json expected = nlohmann::json::parse(text, nullptr, false);
-    if (expected.is_discarded() || frameToJson(frame) != expected)
+    if (frameToJson(frame) != request)
         std::abort();
     return 0;
 }

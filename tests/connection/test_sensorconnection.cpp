@@ -1,11 +1,12 @@
-// The conversation with a sensor, without widgets: a connection against the emulated sensor on a real
-// pseudo-terminal. Each row gives the sensor's misbehaviour, the commands after the reading, every request the sensor
-// must see and every outcome the connection must report.
+// The conversation with a sensor, without widgets: connections against the emulated sensor on a real
+// pseudo-terminal. Each row gives the sensor's misbehaviour, the commands, every request the sensor must see and
+// every outcome the connections must report. Requests are written out as the sensor receives them, and the reading
+// is named by its steps, so a new step of the reading changes no row that stops before it.
 
-#include "requests.h"
 #include "sensorconnection.h"
 #include "sensoremulator.h"
 #include "sensorstate.h"
+#include "wireobjects.h"
 
 #include <QtTest>
 #include <memory>
@@ -18,9 +19,41 @@ namespace {
 
 constexpr int REPLY_TIMEOUT_MS = 1000;
 
-// Compact JSON with sorted keys, as the emulator logs what it received.
-QString wire(const QByteArray& request) {
-    return QString::fromStdString(json::parse(request.toStdString()).dump());
+const QString OFF = R"(["Installation",{"on":0}])";
+const QString ON = R"(["Installation",{"on":1}])";
+const QString TANK = R"(["TankConfig",{"Height":250,"InnerDiameter":172,"Length":250,"Orientation":"Horizontal",)"
+                     R"("OuterDiameter":630,"Shape":"Toroidal","Wall":3,"id":2}])";
+const QString RS485 = R"(["OmnicommConfig",{"Address":17,"TxMode":true,"TxPeriodSec":12,"Units":"litres"}])";
+const QString CONFIG_60 = R"(["TankConfig",{"Active":2,"Liquid":"Butane","Mixture":60,"Qty":3}])";
+const QString CALIBRATION = R"(["Calibration"])";
+
+QString activate(int id) {
+    return QStringLiteral(R"(["TankConfig",{"Active":%1}])").arg(id);
+}
+
+// The reading's requests, each under the name its rows use.
+const QList<QPair<QString, QString>> READING = {
+    {"stream off", OFF},
+    {"Info", R"(["Info"])"},
+    {"TankConfig", R"(["TankConfig"])"},
+    {"record 0", R"(["TankConfig",{"id":0}])"},
+    {"record 1", R"(["TankConfig",{"id":1}])"},
+    {"record 2", R"(["TankConfig",{"id":2}])"},
+    {"RS485", R"(["OmnicommConfig"])"},
+};
+
+// The reading's requests from step first to step last, both included.
+QStringList readingSteps(const QString& first = "stream off", const QString& last = "RS485") {
+    QStringList requests;
+    bool in = false;
+    for (const auto& [name, request] : READING) {
+        in = in || name == first;
+        if (in)
+            requests << request;
+        if (name == last)
+            break;
+    }
+    return requests;
 }
 
 // The catalogue toroid 630x250 as the window hands it over.
@@ -45,7 +78,23 @@ EmulatorFaults_t refusing(const QString& prefix, json reply = json::array({"erro
     return f;
 }
 
-// A connection with every signal it sends recorded as a short text; repeated measurements count once.
+// How far a sequence got, by step names: "written: a, b; refused: c; ...".
+QString outcomeLine(const SequenceOutcome_t& o) {
+    QStringList parts;
+    const auto add = [&parts](const char* title, const QStringList& steps) {
+        if (!steps.isEmpty())
+            parts << QStringLiteral("%1: %2").arg(QLatin1String(title), steps.join(", "));
+    };
+    add("written", o.writeSteps(StepResultE::DONE, true));
+    add("refused", o.writeSteps(StepResultE::REFUSED, true));
+    add("unanswered", o.writeSteps(StepResultE::UNANSWERED, true));
+    add("not sent", o.writeSteps(StepResultE::NOT_SENT, true));
+    add("not read back", o.readSteps(StepResultE::REFUSED, true));
+    return parts.join("; ");
+}
+
+// Connections to one emulated sensor, one after the other, with every signal they send recorded as a short text;
+// repeated measurements count once.
 class Rig_t {
 public:
     Rig_t(const EmulatorFaults_t& faults, double streamRate) {
@@ -54,6 +103,11 @@ public:
             qFatal("emulator: %s", qPrintable(error));
         emulator.setFaults(faults);
         QTest::qWait(faults.streamAtStart ? 300 : 0); // measurements pile up before the port opens
+        connectAgain();
+    }
+
+    void connectAgain() {
+        ended = false;
         connection = std::make_unique<SensorConnection_t>(emulator.slavePath());
         connection->setReplyTimeoutMs(REPLY_TIMEOUT_MS);
         SensorConnection_t* c = connection.get();
@@ -61,18 +115,24 @@ public:
         QObject::connect(c, &SensorConnection_t::signTestRunningChanged,
                          [this](bool on) { note(on ? "test on" : "test off"); });
         QObject::connect(c, &SensorConnection_t::signSaved, [this](SequenceE s) {
-            static const char* const names[] = {"saved tank", "saved properties", "saved rs485", "saved reset"};
-            note(names[static_cast<int>(s)]);
+            static const std::map<SequenceE, QString> names = {{SequenceE::TANK, "saved tank"},
+                                                               {SequenceE::ACTIVATION, "saved activation"},
+                                                               {SequenceE::PROPERTIES, "saved properties"},
+                                                               {SequenceE::OMNICOMM, "saved rs485"},
+                                                               {SequenceE::CALIBRATION_RESET, "saved reset"}};
+            note(names.at(s));
         });
         QObject::connect(c, &SensorConnection_t::signRefused, [this] { note("refused"); });
         QObject::connect(c, &SensorConnection_t::signCalibrated, [this](CalibrationPointE p, qint32) {
             note(p == CalibrationPointE::EMPTY ? "calibrated empty" : "calibrated full");
         });
         QObject::connect(c, &SensorConnection_t::signMeasurement, [this](Installation_t) { note("measurement"); });
-        QObject::connect(c, &SensorConnection_t::signCalibrationRead, [this] { note("calibration read"); });
-        QObject::connect(c, &SensorConnection_t::signProfileWritten, [this](const ProfileOutcome_t& o) {
-            note(QStringLiteral("profile: %1 written, %2 not").arg(o.written.size()).arg(o.notWritten.size()));
-        });
+        QObject::connect(c, &SensorConnection_t::signCalibrationRead,
+                         [this, c] { note(c->sensor().calibration ? "calibration read" : "calibration unknown"); });
+        QObject::connect(c, &SensorConnection_t::signProfileWritten,
+                         [this](const SequenceOutcome_t& o) { note("profile: " + outcomeLine(o)); });
+        QObject::connect(c, &SensorConnection_t::signWriteCut,
+                         [this](const SequenceOutcome_t& o) { note("cut: " + outcomeLine(o)); });
         QObject::connect(c, &SensorConnection_t::signFailed, [this] { note("failed", true); });
         QObject::connect(c, &SensorConnection_t::signLost, [this] { note("lost", true); });
         c->open();
@@ -83,27 +143,38 @@ public:
         return QTest::qWaitFor([this] { return ended || !connection->isBusy(); }, 2 * REPLY_TIMEOUT_MS + 3000);
     }
 
-    // Runs one command word; false when the connection refused it.
+    // Runs one command; false when the connection refused it.
     bool run(const QString& command) {
-        using Command_t = std::function<bool(SensorConnection_t&)>;
+        using Command_t = std::function<bool(Rig_t&)>;
         static const std::map<QString, Command_t> commands = {
-            {"tank", [](SensorConnection_t& c) { return c.writeTank(standardToroid()); }},
-            {"activate 1", [](SensorConnection_t& c) { return c.activateRecord(1); }},
-            {"activate 3", [](SensorConnection_t& c) { return c.activateRecord(3); }},
-            {"properties", [](SensorConnection_t& c) { return c.writeProperties(60, 5); }},
+            {"tank", [](Rig_t& r) { return r.connection->writeTank(standardToroid()); }},
+            {"activate 1", [](Rig_t& r) { return r.connection->activateRecord(1); }},
+            {"activate 3", [](Rig_t& r) { return r.connection->activateRecord(3); }},
+            {"properties", [](Rig_t& r) { return r.connection->writeProperties(60, 5); }},
             {"rs485",
-             [](SensorConnection_t& c) {
-                 return c.writeOmnicomm({17, true, QStringLiteral("litres"), 12});
+             [](Rig_t& r) {
+                 return r.connection->writeOmnicomm({17, true, QStringLiteral("litres"), 12});
              }},
-            {"empty", [](SensorConnection_t& c) { return c.calibrate(CalibrationPointE::EMPTY); }},
-            {"full", [](SensorConnection_t& c) { return c.calibrate(CalibrationPointE::FULL); }},
-            {"reset", [](SensorConnection_t& c) { return c.resetCalibration(); }},
-            {"profile", [](SensorConnection_t& c) { return c.writeProfile(profileTarget()); }},
-            {"calibration", [](SensorConnection_t& c) { return c.readCalibration(); }},
-            {"start", [](SensorConnection_t& c) { return c.startTest(); }},
-            {"stop", [](SensorConnection_t& c) { return c.stopTest(); }},
-            {"wait", [](SensorConnection_t&) { return QTest::qWait(REPLY_TIMEOUT_MS + 500), true; }}};
-        return commands.at(command)(*connection);
+            {"empty", [](Rig_t& r) { return r.connection->calibrate(CalibrationPointE::EMPTY); }},
+            {"full", [](Rig_t& r) { return r.connection->calibrate(CalibrationPointE::FULL); }},
+            {"reset", [](Rig_t& r) { return r.connection->resetCalibration(); }},
+            {"profile", [](Rig_t& r) { return r.connection->writeProfile(profileTarget()); }},
+            {"calibration", [](Rig_t& r) { return r.connection->readCalibration(); }},
+            {"start", [](Rig_t& r) { return r.connection->startTest(); }},
+            {"stop", [](Rig_t& r) { return r.connection->stopTest(); }},
+            {"close at the RS485 write",
+             [](Rig_t& r) { return r.atRequest(RS485), r.connection->close(), r.ended = true; }},
+            {"reconnect at the RS485 write",
+             [](Rig_t& r) { return r.atRequest(RS485), r.connection->close(), r.connectAgain(), true; }},
+            {"refuse the RS485 read",
+             [](Rig_t& r) { return r.emulator.setFaults(refusing(R"(["OmnicommConfig"])")), true; }},
+            {"wait", [](Rig_t&) { return QTest::qWait(REPLY_TIMEOUT_MS + 500), true; }}};
+        return commands.at(command)(*this);
+    }
+
+    // Once the sensor has received request.
+    void atRequest(const QString& request) {
+        QVERIFY(QTest::qWaitFor([this, &request] { return emulator.requests().contains(request); }));
     }
 
     SensorEmulator_t emulator;
@@ -123,6 +194,7 @@ private:
 void verifySnapshotMatchesSensor(const SensorSnapshot_t& sensor, const json& stored) {
     QCOMPARE(tankConfigToJson(sensor.tankConfig), stored["TankConfig"]);
     QCOMPARE(omnicommToJson(sensor.omnicomm), stored["OmnicommConfig"]);
+    QCOMPARE(int(sensor.records.size()), TANK_RECORD_COUNT);
     for (const TankConfigRecord_t& record : sensor.records)
         QCOMPARE(recordToJson(record), stored["Records"][record.id]);
     if (sensor.calibration)
@@ -147,17 +219,10 @@ void SensorConnectionTest_t::conversations_data() {
     QTest::addColumn<QStringList>("requests");
     QTest::addColumn<QStringList>("events");
 
-    const QString off = wire(reqInstallation(0));
-    const QString on = wire(reqInstallation(1));
-    const QStringList readBack = {wire(Cmd::TANK_CONFIG), wire(reqTankRecord(0)), wire(reqTankRecord(1)),
-                                  wire(reqTankRecord(2)), wire(Cmd::OMNICOMM_CONFIG)};
-    const QStringList reading = QStringList{off, wire(Cmd::INFO)} + readBack;
+    const QStringList reading = readingSteps();
     const auto after = [&reading](const QStringList& more) -> QStringList { return reading + more; };
-    const QString tank = wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 3));
-    const QString rs485 = wire(reqWriteOmnicommConfig(17, true, "litres", 12));
-    const QString activate2 = wire(reqActiveRecord(2));
-    const QString calibrationRead = wire(reqCalibrationRead());
-    EmulatorFaults_t normal, okAfterMeasurement, silent, unplugged, streaming, noisy, shifted, corrupt;
+    const QStringList readBack = readingSteps("TankConfig");
+    EmulatorFaults_t normal, okAfterMeasurement, silent, unplugged, streaming, noisy, shifted, corrupt, slow;
     EmulatorFaults_t stopsOnce = refusing(R"(["OmnicommConfig",)");
     stopsOnce.ignoreRepeatedStreamOff = streaming.ignoreRepeatedStreamOff = streaming.streamAtStart = true;
     okAfterMeasurement.measurementBeforeStreamOk = true;
@@ -168,65 +233,89 @@ void SensorConnectionTest_t::conversations_data() {
     noisy.garbage = QByteArray::fromHex("55aa00");
     shifted.recordId = RecordIdFaultE::SHIFTED;
     corrupt.corruptEveryNth = 3;
+    slow.replyDelayMs = 400;
+    slow.delayedPrefix = R"(["OmnicommConfig",{)"; // the RS485 write's "ok" alone comes late
+    EmulatorFaults_t slowStart = slow;
+    slowStart.delayedPrefix = ON;
 
     QTest::newRow("tank: record 2 and its activation; nothing else while it awaits a reply")
-        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset", "&!profile"} << after({tank, activate2})
+        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset", "&!profile"} << after({TANK, activate(2)})
         << QStringList{"complete", "saved tank"};
     QTest::newRow("the reset's ok is awaited; a refused record is told, and a stored one activated alone")
         << refusing(R"(["TankConfig",{"Height")") << 5.0 << QStringList{"reset", "tank", "!activate 3", "activate 1"}
-        << after({wire(reqCalibrationReset()), tank, wire(reqActiveRecord(1))})
-        << QStringList{"complete", "saved reset", "refused", "saved tank"};
-    QTest::newRow("refused activation: the error path")
+        << after({R"(["Calibration",{"Reset":true}])", TANK, activate(1)})
+        << QStringList{"complete", "saved reset", "refused", "saved activation"};
+    QTest::newRow("refused activation: the error path, telling what was written")
         << refusing(R"(["TankConfig",{"Active":2})") << 5.0 << QStringList{"tank", "!properties"}
-        << after({tank, activate2}) << QStringList{"complete", "failed"};
+        << after({TANK, activate(2)})
+        << QStringList{"complete", "cut: written: Records[2]; refused: TankConfig.Active", "failed"};
     QTest::newRow("properties write record 2 as the tank write left it")
         << normal << 5.0 << QStringList{"tank", "properties"}
-        << after({tank, activate2, wire(reqWriteTankConfig("Butane", 60, 2)),
-                  wire(reqWriteTankRecord("Toroidal", "Horizontal", 250, 630, 172, 5))})
+        << after({TANK, activate(2), CONFIG_60, QString(TANK).replace(R"("Wall":3)", R"("Wall":5)")})
         << QStringList{"complete", "saved tank", "saved properties"};
     QTest::newRow("calibration of both points, each read back, then the stored one read")
         << normal << 5.0 << QStringList{"empty", "full", "calibration"}
-        << after({wire(reqCalibrate(0)), calibrationRead, wire(reqCalibrate(100)), calibrationRead, calibrationRead})
+        << after({R"(["Calibration",{"Percent":0}])", CALIBRATION, R"(["Calibration",{"Percent":100}])", CALIBRATION,
+                  CALIBRATION})
         << QStringList{"complete", "calibrated empty", "calibrated full", "calibration read"};
+    QTest::newRow("a refused calibration read leaves the calibration unknown, not zero")
+        << refusing(CALIBRATION) << 5.0 << QStringList{"calibration", "rs485"} << after({CALIBRATION, RS485})
+        << QStringList{"complete", "calibration unknown", "saved rs485"};
     QTest::newRow("while the test runs, writes are refused")
-        << normal << 0.1 << QStringList{"start", "!tank", "!start", "stop", "!stop"} << after({on, off})
+        << normal << 0.1 << QStringList{"start", "!tank", "!start", "stop", "!stop"} << after({ON, OFF})
         << QStringList{"complete", "test on", "test off"};
     QTest::newRow("a measurement before the stream-on's ok is plotted and the ok still awaited")
-        << okAfterMeasurement << 0.1 << QStringList{"start", "stop", "rs485"} << after({on, off, rs485})
+        << okAfterMeasurement << 0.1 << QStringList{"start", "stop", "rs485"} << after({ON, OFF, RS485})
         << QStringList{"complete", "test on", "measurement", "test off", "saved rs485"};
+    QTest::newRow("stopped while the stream-on awaits its ok: the stream-off follows the ok")
+        << slowStart << 5.0 << QStringList{"start", "&stop", "rs485"} << after({ON, OFF, RS485})
+        << QStringList{"complete", "test on", "test off", "saved rs485"};
     // The sensor refuses the write: an "ok" left over from the stop would pass for its acknowledgement.
     QTest::newRow("one stream-off stops a sensor that answers only the first, and leaves no ok over")
-        << stopsOnce << 8.0 << QStringList{"start", "wait", "stop", "rs485"} << after({on, off, rs485})
-        << QStringList{"complete", "test on", "measurement", "test off", "failed"};
-    const QStringList profileWrites = {tank, activate2, wire(reqWriteTankConfig("Butane", 60, 2)), rs485};
+        << stopsOnce << 8.0 << QStringList{"start", "wait", "stop", "rs485"} << after({ON, OFF, RS485})
+        << QStringList{"complete", "test on", "measurement", "test off", "cut: refused: OmnicommConfig", "failed"};
+    const QStringList profileWrites = {TANK, activate(2), CONFIG_60, RS485};
     QTest::newRow("profile: every step, then read back")
         << normal << 5.0 << QStringList{"profile"} << after(profileWrites + readBack)
-        << QStringList{"complete", "profile: 4 written, 0 not"};
+        << QStringList{"complete", "profile: written: Records[2], TankConfig.Active, TankConfig, OmnicommConfig"};
     QTest::newRow("profile refused at the tank configuration: the rest unsent, still read back")
         << refusing(R"(["TankConfig",{"Active":2,"Liquid")") << 5.0 << QStringList{"profile", "rs485"}
-        << after(profileWrites.mid(0, 3) + readBack + QStringList{rs485})
-        << QStringList{"complete", "profile: 2 written, 2 not", "saved rs485"};
+        << after(profileWrites.mid(0, 3) + readBack + QStringList{RS485})
+        << QStringList{"complete",
+                       "profile: written: Records[2], TankConfig.Active; refused: TankConfig; not sent: OmnicommConfig",
+                       "saved rs485"};
+    QTest::newRow("profile read back refused: reported as not read back")
+        << normal << 5.0 << QStringList{"refuse the RS485 read", "profile"} << after(profileWrites + readBack)
+        << QStringList{"complete", "profile: written: Records[2], TankConfig.Active, TankConfig, OmnicommConfig; not "
+                                   "read back: OmnicommConfig"};
+    QTest::newRow("disconnected in the middle of a profile write: told what was and was not written")
+        << slow << 5.0 << QStringList{"profile", "&close at the RS485 write"} << after(profileWrites)
+        << QStringList{"complete",
+                       "cut: written: Records[2], TankConfig.Active, TankConfig; unanswered: OmnicommConfig"};
+    QTest::newRow("a late ok of the last connection is not taken by the next one's reading")
+        << slow << 5.0 << QStringList{"rs485", "&reconnect at the RS485 write", "calibration"}
+        << after({RS485}) + reading + QStringList{CALIBRATION}
+        << QStringList{"complete", "cut: unanswered: OmnicommConfig", "complete", "calibration read"};
     QTest::newRow("no reply in time: the error path, once")
-        << silent << 5.0 << QStringList{"empty", "wait"} << after({wire(reqCalibrate(0))})
-        << QStringList{"complete", "failed"};
+        << silent << 5.0 << QStringList{"empty", "wait"} << after({R"(["Calibration",{"Percent":0}])"})
+        << QStringList{"complete", "cut: unanswered: Calibration.Empty", "failed"};
     QTest::newRow("unplugged mid-sequence: lost, and no time limit fires after it")
-        << unplugged << 5.0 << QStringList{"tank", "wait", "!rs485"} << after({tank})
-        << QStringList{"complete", "lost"};
+        << unplugged << 5.0 << QStringList{"tank", "wait", "!rs485"} << after({TANK})
+        << QStringList{"complete", "cut: unanswered: Records[2]; not sent: TankConfig.Active", "lost"};
 
     QTest::newRow("reading a streaming sensor that answers one stream-off: measurements before its ok skipped")
         << streaming << 8.0 << QStringList() << reading << QStringList{"complete"};
     QTest::newRow("reading frames split, coalesced and behind line noise")
         << noisy << 5.0 << QStringList() << reading << QStringList{"complete"};
-    QTest::newRow("a refused read") << refusing(R"(["Info"])") << 5.0 << QStringList() << QStringList(reading.mid(0, 2))
-                                    << QStringList{"failed"};
-    QTest::newRow("record ids shifted: record 0 comes as 1, record 2 as 3")
-        << shifted << 5.0 << QStringList() << QStringList(reading.mid(0, 4) + QStringList{wire(reqTankRecord(2))})
-        << QStringList{"failed"};
-    QTest::newRow("record below the one asked for: no endless reading")
-        << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", recordToJson(TankConfigRecord_t{})}))
-        << 5.0 << QStringList() << QStringList(reading.mid(0, 5)) << QStringList{"failed"};
-    QTest::newRow("broken checksums") << corrupt << 5.0 << QStringList() << QStringList(reading.mid(0, 3))
-                                      << QStringList{"failed"};
+    QTest::newRow("a refused read") << refusing(R"(["Info"])") << 5.0 << QStringList()
+                                    << readingSteps("stream off", "Info") << QStringList{"failed"};
+    QTest::newRow("record ids shifted: a record that is not the one asked for")
+        << shifted << 5.0 << QStringList() << readingSteps("stream off", "record 0") << QStringList{"failed"};
+    QTest::newRow("the tank configuration where a record was asked for")
+        << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", tankConfigToJson(TankConfig_t{})})) << 5.0
+        << QStringList() << readingSteps("stream off", "record 1") << QStringList{"failed"};
+    QTest::newRow("broken checksums: no reply in time")
+        << corrupt << 5.0 << QStringList() << readingSteps("stream off", "TankConfig") << QStringList{"failed"};
 }
 
 void SensorConnectionTest_t::conversations() {
@@ -251,8 +340,11 @@ void SensorConnectionTest_t::conversations() {
     QCOMPARE(rig.events, events);
     // An ended connection takes no command: it stays busy.
     QCOMPARE(rig.connection->isBusy(), rig.ended);
-    if (!rig.ended)
+    if (!rig.ended) {
         verifySnapshotMatchesSensor(rig.connection->sensor(), rig.emulator.stateJson());
+        // The live test is over for the sensor too.
+        QCOMPARE(rig.emulator.stateJson()["Installation"], json(false));
+    }
 }
 
 QTEST_GUILESS_MAIN(SensorConnectionTest_t)

@@ -4,7 +4,6 @@
 #include "logcapture.h"
 #include "portlist.h"
 #include "ptypair.h"
-#include "requests.h"
 #include "serialparser.h"
 #include "serialparserworker.h"
 #include "wireframe.h"
@@ -20,30 +19,39 @@ constexpr int INTERVAL_MS = SerialParserWorker_t::DISPATCH_INTERVAL_MS;
 // Items are timed when they reach the GUI thread, which may pick one up late and the next one on time.
 constexpr int DELIVERY_JITTER_MS = 25;
 
+using nlohmann::json;
+
+json ok(int number) {
+    return json::array({"ok", number});
+}
+
+json measurement(int rawTof) {
+    return json::array({"Installation", {{"RawTOF", rawTof}, {"mm", 5}}});
+}
+
 QByteArray okFrame(int number) {
-    return jsonToFrame(nlohmann::json::array({"ok", number}));
+    return jsonToFrame(ok(number));
 }
 
 QByteArray measurementFrame(int rawTof) {
-    return jsonToFrame(nlohmann::json::array({"Installation", {{"RawTOF", rawTof}, {"mm", 5}}}));
+    return jsonToFrame(measurement(rawTof));
 }
 
 // One front on the slave side of its own pseudo-terminal, with what it hands back to its owner recorded.
 struct Link_t {
     PtyPair_t pty;
     QElapsedTimer clock;
-    QVector<QByteArray> items;
+    QVector<json> items;
     QVector<qint64> itemTimesMs;
     QVector<QSerialPort::SerialPortError> errors;
     std::unique_ptr<SerialParser_t> front = std::make_unique<SerialParser_t>(pty.slavePath());
 
     Link_t() {
         clock.start();
-        QObject::connect(front.get(), &SerialParser_t::signFromDevice, front.get(),
-                         [this](SerialDataTypeE, const QByteArray& bytes) {
-                             items.append(bytes);
-                             itemTimesMs.append(clock.elapsed());
-                         });
+        QObject::connect(front.get(), &SerialParser_t::signFromDevice, front.get(), [this](const json& value) {
+            items.append(value);
+            itemTimesMs.append(clock.elapsed());
+        });
         QObject::connect(front.get(), &SerialParser_t::signError, front.get(),
                          [this](QSerialPort::SerialPortError error) { errors.append(error); });
     }
@@ -81,11 +89,11 @@ private slots:
         QCOMPARE(shown, (QStringList{"ttyACM3=Velmaro#1234", "ttyACM2=ttyACM2", "COM5=COM5"}));
     }
 
-    void conversation_requestsLeaveAsFrames_repliesComeBackInOrderPacedAndAWaitingMeasurementGivesWay() {
+    void conversation_requestsLeaveAsFrames_repliesComeBackDecodedOnceInOrderPacedAndAWaitingMeasurementGivesWay() {
         Link_t link;
         QVERIFY(link.open());
-        link.front->slotToDevice("\"[Info\""); // JSON, but not a request: dropped with a warning
-        link.front->slotToDevice(Cmd::INFO);
+        link.front->slotToDevice(json::array({std::string(1100, 'a')})); // too large for a frame: dropped, warned
+        link.front->slotToDevice(json::array({"Info"}));
         QCOMPARE(link.pty.read(INFO_FRAME.size()), INFO_FRAME);
         QCOMPARE(link.pty.read(1, 200), QByteArray());
         QCOMPARE(log->texts(QtWarningMsg).size(), 1);
@@ -98,7 +106,9 @@ private slots:
         QVERIFY(link.pty.write(bytes.right(4)));
         QVERIFY(QTest::qWaitFor([&link] { return link.items.size() >= 3; }));
         QTest::qWait(2 * INTERVAL_MS);
-        QCOMPARE(link.items, (QVector<QByteArray>{measurementFrame(101), okFrame(0), measurementFrame(103)}));
+        QCOMPARE(link.items, (QVector<json>{measurement(101), ok(0), measurement(103)}));
+        // Each of the six items is decoded and classified once, whether it is handed on or not.
+        QCOMPARE(log->textsStartingWith("cmd rx: ").size(), 6);
         QVERIFY(link.itemTimesMs[0] - sentAt >= INTERVAL_MS);
         for (int i = 1; i < link.items.size(); ++i)
             QVERIFY2(link.itemTimesMs[i] - link.itemTimesMs[i - 1] >= INTERVAL_MS - DELIVERY_JITTER_MS,
@@ -116,7 +126,7 @@ private slots:
         }
         QVERIFY(handedOnWhileStreaming > 0);
         for (int i = 0; i < handedOnWhileStreaming; ++i)
-            QCOMPARE(link.items[i], okFrame(i));
+            QCOMPARE(link.items[i], ok(i));
     }
 
     void sensorUnplugged_reachesTheOwnerAsAFewErrorsAndThePortCloses() {

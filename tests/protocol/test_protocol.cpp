@@ -232,27 +232,50 @@ private slots:
                  accepted ? frame.size() - int(COBS_FRAME_OVERHEAD) : 2);
     }
 
-    void requestToFrame_data() {
-        QTest::addColumn<QByteArray>("request");
+    // Requests as the builders make them: the sensor's keys, the writable record whatever id is given, Height from
+    // Length, the fixed quantity.
+    void requests_data() {
+        QTest::addColumn<json>("request");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("record write") << reqWriteTankRecord({0, "Cylindric", "Horizontal", 1, 640, 300, 0, 3})
+                                      << R"(["TankConfig",{"Height":640,"InnerDiameter":0,"Length":640,)"
+                                         R"("Orientation":"Horizontal","OuterDiameter":300,"Shape":"Cylindric",)"
+                                         R"("Wall":3,"id":2}])";
+        QTest::newRow("tank configuration") << reqWriteTankConfig({40, "Butane", 1})
+                                            << R"(["TankConfig",{"Active":1,"Liquid":"Butane","Mixture":40,"Qty":3}])";
+        QTest::newRow("RS485") << reqWriteOmnicommConfig({254, false, "percent", 0})
+                               << R"(["OmnicommConfig",{"Address":254,"TxMode":false,"TxPeriodSec":0,)"
+                                  R"("Units":"percent"}])";
+        QTest::newRow("reset") << reqCalibrationReset() << R"(["Calibration",{"Reset":true}])";
+        QTest::newRow("bare read") << reqRead(CmdName::OMNICOMM_CONFIG) << R"(["OmnicommConfig"])";
+    }
+    void requests() {
+        QFETCH(json, request);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(request.dump()), text);
+    }
+
+    void jsonToFrame_data() {
+        QTest::addColumn<json>("request");
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("Info: the 18-byte example") << Cmd::INFO << INFO_WIRE << QString();
-        QTest::newRow("nothing before a zero byte")
-            << QByteArray("\0", 1) + Cmd::INFO << QByteArray() << "Request is not JSON: \"\"";
-        QTest::newRow("not JSON") << QByteArray("[Info") << QByteArray() << "Request is not JSON: \"[Info\"";
+        QTest::newRow("Info: the 18-byte example") << json::array({"Info"}) << INFO_WIRE << QString();
         QTest::newRow("CBOR of 1025 bytes")
-            << "[\"" + QByteArray(1021, 'a') + "\"]" << QByteArray() << "Request does not fit a frame: 1025";
+            << json::array({std::string(1021, 'a')}) << QByteArray() << "Request does not fit a frame: 1025";
+        json deep = json::array();
+        for (int i = 0; i < 2000; ++i)
+            deep = json::array({std::move(deep)});
         QTest::newRow("nested too deep: refused before encoding")
-            << QByteArray(100000, '[') + QByteArray(100000, ']') << QByteArray() << "Request does not fit a frame";
+            << deep << QByteArray() << "Request does not fit a frame";
     }
-    void requestToFrame() {
-        QFETCH(QByteArray, request);
+    void jsonToFrame() {
+        QFETCH(json, request);
         QFETCH(QByteArray, wire);
         QFETCH(QString, warning);
         LogCapture_t log;
         const QByteArray frame = [&] {
             StdoutCapture_t quiet;
-            return ::requestToFrame(request);
+            return ::jsonToFrame(request);
         }();
         QCOMPARE(frame, wire);
         QCOMPARE(log.texts(QtWarningMsg), warning.isEmpty() ? QStringList() : QStringList{warning});
@@ -264,17 +287,15 @@ private slots:
         const json largest = json::array({std::string(1020, 'a')}); // 1 + 3 + 1020 bytes of CBOR
         QTest::addColumn<QByteArray>("item");
         QTest::addColumn<json>("value");
-        QTest::addColumn<int>("tag"); // -1: none
+        QTest::addColumn<int>("kind"); // -1: none
         const auto add = [](const char* name, const json& value, int tag) {
-            QTest::newRow(name) << quietly([&] { return jsonToFrame(value); }) << value << tag;
+            QTest::newRow(name) << quietly([&] { return ::jsonToFrame(value); }) << value << tag;
         };
-        add("Info", json::array({"Info"}), int(SerialDataTypeE::INFO));
-        add("8 members: a record", json::array({"TankConfig", RECORD}), int(SerialDataTypeE::TANK_RECORD));
-        add("the last object decides", json::array({"TankConfig", RECORD, three}), int(SerialDataTypeE::TANK_CONFIG));
-        add("Installation", json::array({"Installation"}), int(SerialDataTypeE::MEASUREMENT));
-        add("OmnicommConfig", json::array({"OmnicommConfig"}), int(SerialDataTypeE::OK));
-        add("ok", json::array({"ok"}), int(SerialDataTypeE::OK));
-        add("error", json::array({"error"}), int(SerialDataTypeE::ERROR));
+        add("Info", json::array({"Info"}), int(ReplyKindE::DATA));
+        add("a record", json::array({"TankConfig", RECORD, three}), int(ReplyKindE::DATA));
+        add("Installation", json::array({"Installation"}), int(ReplyKindE::MEASUREMENT));
+        add("ok", json::array({"ok"}), int(ReplyKindE::OK));
+        add("error", json::array({"error"}), int(ReplyKindE::ERROR));
         add("unknown name", json::array({"info"}), -1);
         add("1024 bytes of CBOR: the most a frame carries", largest, -1);
         QTest::newRow("payload crc mismatch") << QByteArray(INFO_WIRE).replace(15, 1, "\x21") << json() << -1;
@@ -288,10 +309,10 @@ private slots:
     void frameToJson() {
         QFETCH(QByteArray, item);
         QFETCH(json, value);
-        QFETCH(int, tag);
+        QFETCH(int, kind);
         QCOMPARE(quietly([&] { return ::frameToJson(item); }), value);
-        const std::optional<SerialDataTypeE> got = quietly([&] { return dispatchFrame(item); });
-        QCOMPARE(got ? int(*got) : -1, tag);
+        const std::optional<ReplyKindE> got = quietly([&] { return replyKind(value); });
+        QCOMPARE(got ? int(*got) : -1, kind);
     }
 
     // The lenient parsers of replies (status 0 once an object is read; integers neither thrown on, wrapped nor cut

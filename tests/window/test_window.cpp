@@ -146,13 +146,14 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
     QCOMPARE(h.emulator().requests().size(), asked + 1);
     QCOMPARE(enabledLinkControls(h), LINK_CONTROLS);
 
-    // A refused RS485 write is the error path: the link closes and the user is told.
+    // A refused RS485 write is the error path: the link closes and the user is told, with what was written.
     EmulatorFaults_t refusing;
     refusing.overridePrefix = R"(["OmnicommConfig",)";
     h.emulator().setFaults(refusing);
     h.widget<QPushButton>("btnOmniApply")->click();
     QVERIFY(closer.waitForCount(actions.size() + 3)); // after the two confirmations
-    QCOMPARE(closer.texts().last(), QStringLiteral("Произошла ошибка, перезагрузите устройство!"));
+    QCOMPARE(closer.texts().last(), QStringLiteral("Произошла ошибка, перезагрузите устройство!\n\nЗапись прервана. "
+                                                   "Записано: ничего.\nДатчик отказался принять: RS485."));
     QCOMPARE(h.connectButton()->text(), QStringLiteral("Подключить"));
     QCOMPARE(enabledLinkControls(h), 0);
 }
@@ -198,7 +199,7 @@ void WindowTest_t::profile_savedFromOneSensorIsWrittenIntoAnother() {
     h.emulator(1).setFaults(faults);
     h.widget<QPushButton>("btnLoadProfileP")->click();
     QTRY_VERIFY2(closer.texts().last().startsWith("Записано: запись 2, активная запись.\nДатчик отказался принять: "
-                                                  "настройки бака. Не записано: настройки бака, RS485.\nДатчик "
+                                                  "настройки бака.\nНе записано: RS485.\nДатчик "
                                                   "хранит не то, что в профиле:"),
                  qPrintable(closer.texts().join('|')));
     // Written again, now accepted: the second sensor holds the first one's setup.

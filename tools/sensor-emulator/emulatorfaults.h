@@ -35,8 +35,10 @@ struct EmulatorFaults_t {
     QByteArray garbage;
     // The line drops (both ends of the pseudo-terminal close) once this many frames are out; 0 is off.
     int dropAfter = 0;
-    // Wait before each reply to a request, in ms.
+    // Wait before each reply to a request, in ms; with delayedPrefix set, only before the replies to requests whose
+    // text begins with it (a reply held back while the client reconnects).
     int replyDelayMs = 0;
+    QString delayedPrefix;
 };
 
 // The id an OUT_OF_RANGE record reply carries.

@@ -24,6 +24,7 @@ const QString RECORD_ID = QStringLiteral("record-id");
 const QString GARBAGE = QStringLiteral("garbage");
 const QString DROP_AFTER = QStringLiteral("drop-after");
 const QString REPLY_DELAY = QStringLiteral("reply-delay");
+const QString DELAY_ONLY = QStringLiteral("delay-only");
 
 constexpr int MAX_COUNT = 1000000;
 constexpr int MAX_MS = 600000;
@@ -88,6 +89,7 @@ bool readFaults(const QCommandLineParser& parser, EmulatorFaults_t& f, QString& 
     f.measurementBeforeStreamOk = parser.isSet(MEASURE_BEFORE_OK);
     f.ignoreRepeatedStreamOff = parser.isSet(IGNORE_REPEATED_STOP);
     f.silentCommand = parser.value(SILENT);
+    f.delayedPrefix = parser.value(DELAY_ONLY);
     return readOverride(parser, f, error) && readInt(parser, CORRUPT_EVERY, 1, MAX_COUNT, f.corruptEveryNth, error) &&
            readInt(parser, SPLIT, 2, MAX_COUNT, f.splitPieces, error) &&
            readInt(parser, SPLIT_GAP, 0, MAX_MS, f.splitGapMs, error) &&
@@ -129,6 +131,10 @@ void addEmulatorOptions(QCommandLineParser& parser) {
         {DROP_AFTER, QStringLiteral("Drop the line after <n> frames, as when the cable is pulled."),
          QStringLiteral("n")},
         {REPLY_DELAY, QStringLiteral("Wait before every reply."), QStringLiteral("ms")},
+        {DELAY_ONLY,
+         QStringLiteral("Delay only the replies to requests whose JSON text begins with <text>, e.g. "
+                        "'[\"OmnicommConfig\",{': a late reply that reaches the next connection."),
+         QStringLiteral("text")},
     });
 }
 

@@ -178,7 +178,8 @@ void SensorEmulator_t::handleItem(const QByteArray& item) {
     json reply = overridden ? faults.overrideReply : replyTo(request, currentReading(), state);
     if (isRecordReply(reply))
         misstateRecordId(reply, faults.recordId);
-    output.send(jsonToFrame(reply), faults.replyDelayMs);
+    const bool delayed = faults.delayedPrefix.isEmpty() || text.startsWith(faults.delayedPrefix);
+    output.send(jsonToFrame(reply), delayed ? faults.replyDelayMs : 0);
     updateStream();
 }
 
