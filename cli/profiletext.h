@@ -1,5 +1,5 @@
 #pragma once
-// A sensor's setup as text for people, with the sensor's own field names and values.
+// A sensor's setup as text: one "key: value" line per fact, with the profile file's names and the sensor's values.
 
 #include "sensorprofile.h"
 

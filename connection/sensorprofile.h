@@ -18,12 +18,13 @@ struct SensorProfile_t {
     QString programVersion;
     QString portName; // the source sensor's port as the port list showed it, e.g. "Velmaro#0001"
     // Identity, tank configuration, the records as read (record 2 always among them), RS485 settings, and the
-    // calibration (always present in a profile: read just before saving; informative, never written back).
+    // calibration (read just before saving, unknown when the sensor would not tell it; informative, never written
+    // back).
     SensorSnapshot_t sensor;
 };
 
 // The profile as indented UTF-8 JSON text, keys as the sensor's own; saved to the second with its UTC offset. A
-// profile without a calibration gets zeros there, so the file still reads.
+// profile without a calibration has null there.
 QByteArray profileToJson(const SensorProfile_t& profile);
 // Strict reading: format and version, every field present with its type and within what the wire protocol allows
 // (the RS485 settings within what the RS485 tab offers), record 2 and the active record among the records.

@@ -67,7 +67,12 @@ bool profileOmnicommFromJson(const json& object, OmnicommConfig_t& out, WireFaul
            readIntMember(object, "TxPeriodSec", 0, MAX_PROFILE_TX_PERIOD_SEC, out.TxPeriodSec, fault);
 }
 
+// Null when the sensor would not tell its calibration.
 bool calibrationSectionFromJson(const json& object, std::optional<Calibration_t>& out, WireFault_t* fault) {
+    if (object.is_null()) {
+        out.reset();
+        return true;
+    }
     Calibration_t calibration;
     if (!calibrationFromJson(object, calibration, fault))
         return false;
@@ -150,8 +155,7 @@ QByteArray profileToJson(const SensorProfile_t& profile) {
                        {"TankConfig", tankConfigToJson(s.tankConfig)},
                        {"Records", records},
                        {"OmnicommConfig", omnicommToJson(s.omnicomm)},
-                       // A profile is saved right after a calibration reading; zeros keep the file readable without.
-                       {"Calibration", calibrationToJson(s.calibration.value_or(Calibration_t{}))}};
+                       {"Calibration", s.calibration ? calibrationToJson(*s.calibration) : json()}};
     return QByteArray::fromStdString(root.dump(4, ' ', false, json::error_handler_t::replace)) + '\n';
 }
 
