@@ -54,10 +54,8 @@ QString section(const QString& title, const Rows_t& rows, int labelPercent) {
 
 // By the window's rule for showing a stored tank as the catalogue tank it matches.
 QString catalogueText(const TankConfigRecord_t& record) {
-    TankList_t list{entryFromRecord(record, true)};
-    fillStandardTanks(list);
-    return matchStandardTank(list, 0, record.InnerDiameter) ? QString::fromUtf8(list.front().text)
-                                                            : rt("задан вручную");
+    const std::optional<QByteArray> text = catalogueTextOf(record);
+    return text ? QString::fromUtf8(*text) : rt("задан вручную");
 }
 
 Rows_t tankRows(const SensorSnapshot_t& sensor) {
