@@ -56,7 +56,9 @@ QString tankTableCsv(const TankTable_t& table, const CsvFormat_t& format) {
 
 bool saveTankTableCsv(const QString& path, const TankTable_t& table, const CsvFormat_t& format, QString& error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(tankTableCsv(table, format).toUtf8()) < 0 || !file.commit()) {
+    // With the byte order mark, spreadsheets read the file as UTF-8 rather than in the local 8-bit code page.
+    const QByteArray text = "\xEF\xBB\xBF" + tankTableCsv(table, format).toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) < 0 || !file.commit()) {
         error = file.errorString();
         return false;
     }

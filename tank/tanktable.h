@@ -35,5 +35,5 @@ bool isValidCsvFormat(const CsvFormat_t& format);
 // The header line, then one line per row: level, litres and percent with two decimals; lines end with "\n". A header
 // field holding the separator or a quote is quoted.
 QString tankTableCsv(const TankTable_t& table, const CsvFormat_t& format);
-// Written atomically. False with the reason.
+// Written atomically, UTF-8 with a byte order mark. False with the reason.
 bool saveTankTableCsv(const QString& path, const TankTable_t& table, const CsvFormat_t& format, QString& error);
