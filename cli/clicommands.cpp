@@ -55,6 +55,14 @@ std::vector<CliCommand_t> makeCommands() {
          QStringLiteral("Write the installation report of the sensor as PDF to --out."),
          runReport,
          makeReportApplication},
+        {QStringLiteral("table"),
+         {},
+         {},
+         connectionOptions({QStringLiteral("step-mm"), QStringLiteral("format"), QStringLiteral("profile")}),
+         QStringLiteral("Print the level-to-litres table of the sensor's active tank, computed from its dimensions, "
+                        "from 0 to the inner height; with --profile of a profile file's active tank, without a "
+                        "sensor."),
+         runTable},
     };
     return commands;
 }

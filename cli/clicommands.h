@@ -33,5 +33,6 @@ int runCalibrate(const CliOptions_t& options);
 int runResetCalibration(const CliOptions_t& options);
 int runMonitor(const CliOptions_t& options);
 int runReport(const CliOptions_t& options);
+int runTable(const CliOptions_t& options);
 // A QGuiApplication on the offscreen platform: the report draws without a display.
 std::unique_ptr<QCoreApplication> makeReportApplication(int& argc, char** argv);

@@ -1,6 +1,7 @@
 #include "clioptions.h"
 
 #include "clicommands.h"
+#include "tanktable.h"
 
 #include <QCommandLineParser>
 
@@ -27,6 +28,10 @@ constexpr OptionText_t OPTIONS[] = {
     {"plate", "report: the number plate.", "text"},
     {"fitter", "report: who fitted the sensor.", "text"},
     {"note", "report: a note.", "text"},
+    {"step-mm", "table: a row every <n> mm of the level, 1 to 1000 (default 10).", "n"},
+    {"format", "table: csv (a header line, then level_mm,litres,percent with a \".\" decimal mark) or json.",
+     "csv|json"},
+    {"profile", "table: take the tank from a profile file (read --json) instead of a sensor.", "file"},
 };
 
 QString helpText() {
@@ -115,6 +120,19 @@ bool readCliOptions(const QCommandLineParser& parser, CliOptions_t& out, QString
         problem = QStringLiteral("--seconds takes a number of seconds from 1 up");
         return false;
     }
+    if (parser.isSet(QStringLiteral("step-mm")) &&
+        (!readNumber(parser.value(QStringLiteral("step-mm")), 1, options.stepMm) ||
+         options.stepMm > MAX_TABLE_STEP_MM)) {
+        problem = QStringLiteral("--step-mm takes a number of millimetres from 1 to %1").arg(MAX_TABLE_STEP_MM);
+        return false;
+    }
+    const QString format = parser.value(QStringLiteral("format"));
+    if (parser.isSet(QStringLiteral("format")) && format != QLatin1String("csv") && format != QLatin1String("json")) {
+        problem = QStringLiteral("--format takes csv or json");
+        return false;
+    }
+    options.tableJson = format == QLatin1String("json");
+    options.profilePath = parser.value(QStringLiteral("profile"));
     if (command->options.contains(QLatin1String("out")) && options.out.isEmpty()) {
         problem = QStringLiteral("%1 needs --out").arg(command->name);
         return false;

@@ -19,6 +19,9 @@ struct CliOptions_t {
     QString plate;
     QString fitter;
     QString note;
+    int stepMm = 0;         // table: 0 for the default step
+    bool tableJson = false; // table: --format json
+    QString profilePath;    // table: the profile file to take the tank from instead of a sensor
 };
 
 // Declares every option, the help text (subcommands and exit codes) and the version on parser.

@@ -106,6 +106,23 @@ bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiame
     return false;
 }
 
+std::optional<QByteArray> catalogueTextOf(const TankConfigRecord_t& record) {
+    TankList_t list{entryFromRecord(record, true)};
+    fillStandardTanks(list);
+    if (!matchStandardTank(list, 0, record.InnerDiameter))
+        return std::nullopt;
+    return list.front().text;
+}
+
+std::optional<int> nominalLitres(const QByteArray& text) {
+    const int blank = text.indexOf(' ');
+    if (blank < 0 || !text.endsWith('L'))
+        return std::nullopt;
+    bool ok = false;
+    const int litres = text.mid(blank + 1, text.size() - blank - 2).toInt(&ok, 10);
+    return ok && litres > 0 ? std::optional<int>(litres) : std::nullopt;
+}
+
 DimensionRanges_t dimensionRanges(const TankList_t& list, TankKindE kind) {
     // The least limits; the catalogue and the list widen them.
     DimensionRanges_t ranges{500, kind == TankKindE::CylinderH ? 500 : MAX_RECORD_DIMENSION_MM};

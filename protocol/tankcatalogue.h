@@ -48,6 +48,11 @@ bool findEntry(const TankList_t& list, const QByteArray& text, TankKindE kind, T
 // nothing, when nothing matches or customIndex is out of range.
 bool matchStandardTank(TankList_t& list, std::size_t customIndex, int innerDiameter);
 
+// The catalogue text of the tank a record holds, by matchStandardTank's rule; none for a tank set by hand.
+std::optional<QByteArray> catalogueTextOf(const TankConfigRecord_t& record);
+// The nominal litres a catalogue text ends with ("630x250 60L" gives 60); none when it ends with none.
+std::optional<int> nominalLitres(const QByteArray& text);
+
 // Upper limits of the custom dimension entries for a kind; both ranges start at 0. They hold every catalogue tank of
 // the kind and every entry of the kind in list, the sensor's records among them, up to MAX_RECORD_DIMENSION_MM: a
 // value read from the sensor is never clamped.

@@ -1,10 +1,13 @@
 #include "installreport.h"
 
 #include "tankcatalogue.h"
+#include "tankgeometry.h"
 #include "tankkind.h"
+#include "tanktexts.h"
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QLocale>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -19,6 +22,8 @@ const QUrl CURVE_URL(QStringLiteral("report:curve"));
 // The plot's box in document pixels (1/96 inch): the page's text width, and the height the tables leave free.
 const QSize CURVE_BOX(680, 400);
 constexpr int FONT_POINTS = 10;
+// The compact level-to-litres table: a column every tenth of the inner height.
+constexpr int TABLE_PARTS = 10;
 // Label column shares of the two page columns, wide enough for their longest labels.
 constexpr int LEFT_LABEL_PERCENT = 42;
 constexpr int RIGHT_LABEL_PERCENT = 56;
@@ -54,10 +59,8 @@ QString section(const QString& title, const Rows_t& rows, int labelPercent) {
 
 // By the window's rule for showing a stored tank as the catalogue tank it matches.
 QString catalogueText(const TankConfigRecord_t& record) {
-    TankList_t list{entryFromRecord(record, true)};
-    fillStandardTanks(list);
-    return matchStandardTank(list, 0, record.InnerDiameter) ? QString::fromUtf8(list.front().text)
-                                                            : rt("задан вручную");
+    const std::optional<QByteArray> text = catalogueTextOf(record);
+    return text ? QString::fromUtf8(*text) : rt("задан вручную");
 }
 
 Rows_t tankRows(const SensorSnapshot_t& sensor) {
@@ -74,7 +77,29 @@ Rows_t tankRows(const SensorSnapshot_t& sensor) {
                       QString::number(record->Length));
     rows.emplace_back(rt("Типоразмер"), catalogueText(*record));
     rows.emplace_back(rt("Толщина стенки, мм"), QString::number(record->Wall));
+    if (const std::optional<TankGeometry_t> tank = TankGeometry_t::fromRecord(*record))
+        rows.emplace_back(rt("Объём"), approxLitresText(tank->innerVolumeLitres()) + ", " + computedNoteText());
     return rows;
+}
+
+// The active tank's level-to-litres table across the page, a column every tenth of its inner height; nothing when
+// the record describes no tank.
+QString tableHtml(const SensorSnapshot_t& sensor) {
+    const TankConfigRecord_t* record = sensor.record(sensor.tankConfig.Active);
+    const std::optional<TankGeometry_t> tank = record ? TankGeometry_t::fromRecord(*record) : std::nullopt;
+    if (!tank)
+        return QString();
+    QString levels = "<tr><th>" + html(levelHeaderText()) + "</th>";
+    QString litres = "<tr><th>" + html(litresHeaderText()) + "</th>";
+    for (int part = 0; part <= TABLE_PARTS; ++part) {
+        const int level = qRound(tank->innerHeightMm() * part / TABLE_PARTS);
+        levels += "<td align='right'>" + QString::number(level) + "</td>";
+        litres += "<td align='right'>" + html(QLocale(QLocale::Russian).toString(tank->fillAt(level).litres, 'f', 1)) +
+                  "</td>";
+    }
+    return "<p><b>" + html(rt("Таблица тарировки (%1)").arg(computedNoteText())) +
+           "</b></p><table class='rows' border='1' width='100%' cellspacing='0' cellpadding='3'>" + levels + "</tr>" +
+           litres + "</tr></table>";
 }
 
 QString liquidText(const QString& liquid) {
@@ -150,7 +175,8 @@ void buildReport(QTextDocument& document, const SensorProfile_t& setup, const Re
         html(rt("Дата: %1 · Версия программы: %2")
                  .arg(setup.saved.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")), setup.programVersion)) +
         "</p><table width='100%' cellspacing='0' cellpadding='4'><tr><td width='50%' valign='top'>" + left +
-        "</td><td width='50%' valign='top'>" + right + "</td></tr></table>" + curveHtml(document, curve) +
+        "</td><td width='50%' valign='top'>" + right + "</td></tr></table>" + tableHtml(setup.sensor) +
+        curveHtml(document, curve) +
         "<p></p><table width='100%' cellpadding='4' style='margin-top: 12px'><tr><td width='50%'>" +
         signatureHtml(rt("Установщик"), details.fitter) + "</td><td>" + signatureHtml(rt("Заказчик"), QString()) +
         "</td></tr></table>");

@@ -93,6 +93,8 @@ private:
     void setConnected();
     // Shows what the connection read from the sensor on the tabs.
     void showSensor();
+    // Hands the test tab the sensor's active tank record.
+    void showActiveTank();
     void connectRecordSignals();
     // The connected sensor's setup as read, as a profile or the report states it.
     SensorProfile_t currentSetup() const;

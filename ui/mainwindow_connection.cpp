@@ -66,8 +66,10 @@ void MainWindow_t::connectTo(const QString& portName) {
     connect(connectionP, &SensorConnection_t::signRefused, this,
             [this] { showMessage(tr("Данные введены неверно!")); });
     connect(connectionP, &SensorConnection_t::signCalibrated, this, &MainWindow_t::slotCalibrated);
-    connect(connectionP, &SensorConnection_t::signMeasurement, this,
-            [this](const Installation_t& reading) { tofWidgetP->addSample(static_cast<quint32>(reading.RawTOF)); });
+    connect(connectionP, &SensorConnection_t::signMeasurement, this, [this](const Installation_t& reading) {
+        tofWidgetP->addSample(static_cast<quint32>(reading.RawTOF));
+        tofWidgetP->showLevel(reading.mm);
+    });
     connect(connectionP, &SensorConnection_t::signWriteCut, this, &MainWindow_t::slotWriteCut);
     connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
     connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
@@ -93,6 +95,7 @@ void MainWindow_t::showSensor() {
         addDeviceRecord(record, record.id == sensor.tankConfig.Active);
     fillStandardTanks();
     fillOmnicommTab(sensor.omnicomm);
+    showActiveTank();
 }
 
 void MainWindow_t::slotSaved(SequenceE inSequence) {

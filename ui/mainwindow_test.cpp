@@ -1,5 +1,5 @@
-// The live test: switching the sensor's measurement stream on and off from the "Тест" tab, and stopping it when the
-// user leaves that tab.
+// The live test: switching the sensor's measurement stream on and off from the "Тест" tab, handing the tab the tank
+// its readout computes with, and stopping the stream when the user leaves that tab.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -10,10 +10,18 @@
 void MainWindow_t::slotStartStopTest() {
     if (!connectionP)
         return;
-    if (connectionP->isTestRunning())
+    if (connectionP->isTestRunning()) {
         connectionP->stopTest();
-    else
-        connectionP->startTest();
+        return;
+    }
+    showActiveTank(); // a tank applied since the reading is the one measured now
+    connectionP->startTest();
+}
+
+void MainWindow_t::showActiveTank() {
+    const SensorSnapshot_t& sensor = connectionP->sensor();
+    const TankConfigRecord_t* record = sensor.record(sensor.tankConfig.Active);
+    tofWidgetP->setTank(record ? std::optional<TankConfigRecord_t>(*record) : std::nullopt);
 }
 
 void MainWindow_t::slotStopTestOnTabLeave(int tabIndex) {

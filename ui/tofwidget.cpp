@@ -1,7 +1,19 @@
 #include "tofwidget.h"
 
+#include "fillgauge.h"
+#include "okmessagebox.h"
+#include "tankcatalogue.h"
+#include "tanktable.h"
+#include "tanktexts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
@@ -13,7 +25,9 @@ constexpr int BUTTON_MAX_WIDTH = 200;
 
 TofWidget_t::TofWidget_t(QWidget* parent)
     : QWidget(parent), btnStartStopP(new QPushButton(tr("Начать тест"), this)),
-      btnClearP(new QPushButton(tr("Очистить"), this)), plotP(new QCustomPlot(this)), keys(SAMPLE_WINDOW) {
+      btnClearP(new QPushButton(tr("Очистить"), this)), plotP(new QCustomPlot(this)), keys(SAMPLE_WINDOW),
+      lblLevelP(new QLabel(this)), lblVolumeP(new QLabel(this)), lblTankP(new QLabel(this)),
+      gaugeP(new FillGauge_t(this)), btnTableP(new QPushButton(tr("Таблица тарировки..."), this)) {
     btnClearP->setObjectName(QStringLiteral("btnClearP"));
     for (QPushButton* button : {btnStartStopP, btnClearP}) {
         button->setMinimumWidth(BUTTON_MIN_WIDTH);
@@ -23,6 +37,8 @@ TofWidget_t::TofWidget_t(QWidget* parent)
     grid->addWidget(btnStartStopP, 0, 0);
     grid->addWidget(btnClearP, 0, 2);
     grid->addWidget(plotP, 1, 0, 1, 3);
+    grid->addWidget(makeReadout(), 2, 0, 1, 3);
+    grid->setRowStretch(1, 1); // the plot takes the height the readout leaves
 
     for (int i = 0; i < SAMPLE_WINDOW; ++i)
         keys[i] = i;
@@ -30,6 +46,31 @@ TofWidget_t::TofWidget_t(QWidget* parent)
     setupPlot();
 
     connect(btnClearP, &QPushButton::clicked, this, &TofWidget_t::clearSamples, Qt::DirectConnection);
+    connect(btnTableP, &QPushButton::clicked, this, &TofWidget_t::saveTable);
+    setTank(std::nullopt);
+}
+
+QWidget* TofWidget_t::makeReadout() {
+    lblLevelP->setObjectName(QStringLiteral("lblLevelP"));
+    lblVolumeP->setObjectName(QStringLiteral("lblVolumeP"));
+    lblTankP->setObjectName(QStringLiteral("lblTankP"));
+    btnTableP->setObjectName(QStringLiteral("btnTableP"));
+    QFont big = font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    lblLevelP->setFont(big);
+    lblVolumeP->setFont(big);
+    lblVolumeP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTankP->setWordWrap(true);
+    auto* readout = new QWidget(this);
+    auto* grid = new QGridLayout(readout);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(lblLevelP, 0, 0);
+    grid->addWidget(lblVolumeP, 0, 1);
+    grid->addWidget(gaugeP, 1, 0, 1, 2);
+    grid->addWidget(lblTankP, 2, 0);
+    grid->addWidget(btnTableP, 2, 1, Qt::AlignRight);
+    return readout;
 }
 
 TofWidget_t::~TofWidget_t() = default;
@@ -69,4 +110,51 @@ void TofWidget_t::updatePlot() {
 void TofWidget_t::clearSamples() {
     samples.clear(); // keeps the capacity
     updatePlot();
+}
+
+void TofWidget_t::setTank(const std::optional<TankConfigRecord_t>& record) {
+    tank = record ? TankGeometry_t::fromRecord(*record) : std::nullopt;
+    lblLevelP->setText(tr("Уровень: —"));
+    lblVolumeP->clear();
+    gaugeP->clear();
+    btnTableP->setEnabled(tank.has_value());
+    if (!tank) {
+        tankName.clear();
+        lblTankP->setText(record ? tr("Размеры бака не позволяют рассчитать объём") : QString());
+        return;
+    }
+    const std::optional<QByteArray> catalogue = catalogueTextOf(*record);
+    tankName = catalogue ? QString::fromUtf8(catalogue->left(catalogue->indexOf(' ')))
+                         : QStringLiteral("%1x%2").arg(record->OuterDiameter).arg(record->Length);
+    QString text = tr("Объём бака %1, %2").arg(approxLitresText(tank->innerVolumeLitres()), computedNoteText());
+    if (const std::optional<int> nominal = catalogue ? nominalLitres(*catalogue) : std::nullopt)
+        text += tr("; номинальный %1 л").arg(*nominal);
+    lblTankP->setText(text);
+}
+
+void TofWidget_t::showLevel(qint32 levelMm) {
+    lblLevelP->setText(tr("Уровень: %1 мм").arg(levelMm));
+    if (!tank)
+        return;
+    const TankFill_t fill = tank->fillAt(levelMm);
+    lblVolumeP->setText(fillText(fill));
+    gaugeP->setFill(fill);
+}
+
+void TofWidget_t::saveTable() {
+    if (!tank)
+        return;
+    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                  .filePath(tr("Тарировка_%1.csv").arg(tankName));
+    QString path =
+        QFileDialog::getSaveFileName(this, tr("Сохранить таблицу тарировки"), suggested, tr("Таблица CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    QString error;
+    if (saveTankTableCsv(path, tankTable(*tank, DEFAULT_TABLE_STEP_MM), russianSpreadsheetCsv(), error))
+        OkMessageBox box(tr("Таблица тарировки сохранена:\n%1").arg(QDir::toNativeSeparators(path)));
+    else
+        OkMessageBox box(tr("Таблица тарировки не сохранена.\n%1").arg(error));
 }

@@ -92,6 +92,15 @@ void CliTest_t::invocations_data() {
     // The monitor's CSV: a header, then lines of seconds, RawTOF and mm.
     QTest::newRow("monitor ended by SIGINT") << EmulatorFaults_t() << QStringList{"monitor"} + port << 3 << 0
                                              << R"(^seconds,RawTOF,mm(\n\d+\.\d{3},\d+,-?\d+(\.\d+)?)+$)";
+    // The emulator's active tank, the catalogue toroid 600x200 with a 3 mm wall, is 194 mm high inside.
+    QTest::newRow("table of the sensor's tank")
+        << EmulatorFaults_t() << QStringList{"table"} + port << 0 << 0
+        << R"(^level_mm,litres,percent\n0,0\.00,0\.00(\n\d+0,\d+\.\d\d,\d+\.\d\d){19}\n194,\d+\.\d\d,100\.00$)";
+    QTest::newRow("table of a profile, no sensor")
+        << EmulatorFaults_t() << QStringList{"table", "--profile", "PROFILE", "--format", "json", "--step-mm", "97"}
+        << 0 << 0 << R"("inner_height_mm": 194,[\s\S]*"nominal_litres": 42,[\s\S]*"level_mm": 97,)";
+    QTest::newRow("table step out of range: 1")
+        << EmulatorFaults_t() << QStringList{"table", "--step-mm", "1001"} + port << 0 << 1 << "^$";
     QTest::newRow("bad invocation: 1") << EmulatorFaults_t() << QStringList{"frob"} + port << 0 << 1 << "^$";
     QTest::newRow("no such port: 2") << EmulatorFaults_t() << QStringList{"read", "--port", "/nonexistent/velmaro"} << 0
                                      << 2 << "^$";

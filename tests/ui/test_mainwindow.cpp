@@ -1,11 +1,12 @@
 // The main window: the About texts, which controls it enables when, the dialogs it owns, what the parameters tab shows
-// for shape clicks and sensor readings, and that an apply right after reading the emulated sensor writes back exactly
-// what it holds.
+// for shape clicks and sensor readings, that an apply right after reading the emulated sensor writes back exactly
+// what it holds, and the test tab's readout of the sensor's active tank.
 #include "abouttexts.h"
 #include "calibrationdialog.h"
 #include "mainwindow.h"
 #include "modalboxcloser.h"
 #include "propertiesdialog.h"
+#include "sensorconnection.h"
 #include "tankfixtures.h"
 #include "tofwidget.h"
 #include "widgetlookup.h"
@@ -15,11 +16,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -288,6 +292,67 @@ private slots:
         const nlohmann::json after = h.emulator().stateJson();
         QCOMPARE(QString::fromStdString(after["Records"][2].dump()), QString::fromStdString(stored[2].dump()));
         QCOMPARE(after["TankConfig"]["Active"].get<int>(), 2);
+    }
+
+    void testTab_readsOutTheLevelInTheActiveTank_data() {
+        QTest::addColumn<int>("active"); // of the emulator's records: 0 lying 300x640, 1 toroid 630x250, 2 600x200
+        QTest::addColumn<int>("levelMm");
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<QString>("tank"); // a regular expression
+        QTest::newRow("toroid 600x200, half its 194 mm") << 2 << 97 << "≈ 21,3 л (50 %)"
+                                                         << "≈ 42,7 л.*номинальный 42 л";
+        QTest::newRow("below the bottom") << 2 << -3 << "уровень ниже дна бака"
+                                          << "номинальный 42 л";
+        QTest::newRow("above the top") << 2 << 195 << "уровень выше верха бака"
+                                       << "номинальный 42 л";
+        QTest::newRow("record 1, toroid 630x250, half its 244 mm") << 1 << 122 << "≈ 30,0 л (50 %)"
+                                                                   << "номинальный 60 л";
+        QTest::newRow("record 0, lying cylinder, half its 294 mm") << 0 << 147 << "≈ 19,9 л (50 %)"
+                                                                   << "номинальный 40 л";
+    }
+
+    void testTab_readsOutTheLevelInTheActiveTank() {
+        QFETCH(int, active);
+        QFETCH(int, levelMm);
+        QFETCH(QString, volume);
+        QFETCH(QString, tank);
+        WindowHarness_t h;
+        QVERIFY(h.loadState(0, {{"TankConfig", {{"Mixture", 70}, {"Liquid", "Mix"}, {"Active", active}}}}));
+        QVERIFY(h.connectAndRead());
+        Installation_t reading;
+        reading.RawTOF = 90;
+        reading.mm = levelMm;
+        emit h.window().findChild<SensorConnection_t*>()->signMeasurement(reading);
+        QCOMPARE(h.testPage()->findChild<QLabel*>("lblLevelP")->text(), QStringLiteral("Уровень: %1 мм").arg(levelMm));
+        QCOMPARE(h.testPage()->findChild<QLabel*>("lblVolumeP")->text(), volume);
+        const QString tankText = h.testPage()->findChild<QLabel*>("lblTankP")->text();
+        QVERIFY2(QRegularExpression(tank).match(tankText).hasMatch(), qPrintable(tankText));
+    }
+
+    void tableButton_savesTheActiveTanksTableForASpreadsheet() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("table"));
+        WindowHarness_t h;
+        ModalBoxCloser_t closer(ModalBoxCloser_t::Targets::AllDialogs);
+        closer.answerDialogsWith([&path](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            dialog->accept();
+        });
+        QVERIFY(!h.testPage()->findChild<QPushButton*>("btnTableP")->isEnabled());
+        QVERIFY(h.connectAndRead());
+        h.testPage()->findChild<QPushButton*>("btnTableP")->click();
+        QVERIFY(closer.waitForCount(2)); // the file dialog, then the box
+        QVERIFY2(closer.texts().last().startsWith("Таблица тарировки сохранена"), qPrintable(closer.texts().join('|')));
+        QFile file(path + QStringLiteral(".csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // for the spreadsheet to read it as UTF-8
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split('\n');
+        // The emulator's active tank is 194 mm high inside: rows 0 to 190 every 10 mm, then 194.
+        QCOMPARE(lines.size(), 1 + 21 + 1);
+        QCOMPARE(lines.first(), QStringLiteral("Уровень, мм;Объём, л;Заполнение, %"));
+        QCOMPARE(lines.at(1), QStringLiteral("0;0,00;0,00"));
+        QVERIFY2(lines.at(21).startsWith("194;42,"), qPrintable(lines.at(21)));
     }
 };
 
