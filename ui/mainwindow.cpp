@@ -5,6 +5,7 @@
 #include "buildinfo.h"
 #include "calibrationdialog.h"
 #include "diagnosticdialog.h"
+#include "firstpaint.h"
 #include "okmessagebox.h"
 #include "profiledialog.h"
 #include "propertiesdialog.h"
@@ -39,7 +40,8 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
 
     fillAboutTab();
     ui->frameCustomTankP->hide();
-    setPictures(today);
+    if (isHoliday(today))
+        setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
     ui->frameRadioHV_P->hide();
     tankTab.setUp();
     ui->rbuttToroidP->click();
@@ -61,6 +63,11 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
     connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     setUpPorts(std::move(portSource));
+    // The port scan and the pictures' decoding would delay the window's first appearance.
+    runAfterFirstPaint(this, [this] {
+        watchPorts();
+        showPictures();
+    });
 }
 
 MainWindow_t::~MainWindow_t() {
@@ -98,12 +105,9 @@ void MainWindow_t::fillAboutTab() {
         appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
 }
 
-void MainWindow_t::setPictures(const QDate& today) {
-    if (isHoliday(today))
-        setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
-
-    // The layout has not run yet; settle it so that the logo is scaled to the label's real size.
-    layout()->activate();
+void MainWindow_t::showPictures() {
+    // Shown already, so the logo is scaled to the label's real size; the labels' minimum sizes hold the pictures,
+    // so the layout does not move.
     ui->lblLogo->setPixmap(QPixmap(QStringLiteral(":/Images/Logo.png"))
                                .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
     ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));

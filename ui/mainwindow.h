@@ -18,6 +18,7 @@ class CalibrationDialog_t;
 class DiagnosticDialog_t;
 class ProfileDialog_t;
 class ReportDialog_t;
+class PortMonitor_t;
 class PropertiesDialog_t;
 class QTimer;
 class TofWidget_t;
@@ -27,7 +28,7 @@ class MainWindow_t : public QMainWindow {
 
 public:
     // today decides the window icon (the festive one from 25 to 31 December); portSource lists the serial ports
-    // to offer (empty: the system's ports).
+    // to offer (empty: the system's ports). The pictures and the port list follow right after the first paint.
     explicit MainWindow_t(QWidget* parent = nullptr, const QDate& today = QDate::currentDate(),
                           PortSource_t portSource = {});
     ~MainWindow_t() override;
@@ -68,6 +69,7 @@ public slots:
     void slotOnTabChanged(int tabIndex);
 
 private slots:
+    void slotSensorPortsChanged();
     void slotStopTestOnTabLeave(int tabIndex);
     void slotStartStopTest();
     void slotConfirmCalibrationReset();
@@ -87,6 +89,9 @@ private slots:
 
 private:
     void setUpPorts(PortSource_t source);
+    // Lists the ports and from then on follows plug-ins: by udev's events, else by polling.
+    void watchPorts();
+    void showPorts(const QList<ShownPort_t>& ports);
     void setUpConversation();
     void connectTo(const QString& portName);
     void closeConnection();
@@ -117,6 +122,10 @@ private:
     QList<PortDescriptor_t> portInfoList;      // in the port box's order
     PortStateE portState = PortStateE::NO_PORTS;
     QTimer* refreshTimerP = nullptr;
+    PortMonitor_t* portMonitorP = nullptr;
+    // A port source of its own may list ports that udev never announces (an emulator's pseudo-terminal).
+    bool pollAlways = false;
+    bool pollPorts = true; // udev does not announce every plug-in
     int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
@@ -130,7 +139,7 @@ private:
 
 private:
     void fillAboutTab();
-    void setPictures(const QDate& today);
+    void showPictures();
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();

@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "diagnosticdialog.h"
+#include "portmonitor.h"
 #include "tofwidget.h"
 
 #include <QDebug>
@@ -16,23 +17,41 @@ constexpr int REFRESH_INTERVAL_MS = 2000;
 } // namespace
 
 void MainWindow_t::setUpPorts(PortSource_t source) {
+    pollAlways = bool(source);
     portSource = source ? std::move(source) : PortSource_t(systemPorts);
     refreshTimerP = new QTimer(this);
     refreshTimerP->setInterval(REFRESH_INTERVAL_MS);
+    portMonitorP = new PortMonitor_t(this);
     connect(ui->btnSerialPortP, &QPushButton::clicked, this, &MainWindow_t::slotBtnSerialPort_clicked);
     connect(refreshTimerP, &QTimer::timeout, this, &MainWindow_t::slotRefreshSerialList);
+    connect(portMonitorP, &PortMonitor_t::signSensorPortsChanged, this, &MainWindow_t::slotSensorPortsChanged);
     connect(diagnosticDialogP->driverButton(), &QPushButton::clicked, this, [] { openDriverFolder(); });
+    showPorts({}); // no port until the first scan
+}
+
+void MainWindow_t::watchPorts() {
+    pollPorts = !portMonitorP->start() || pollAlways;
     slotRefreshSerialList();
-    refreshTimerP->start();
+    if (pollPorts)
+        refreshTimerP->start();
+}
+
+void MainWindow_t::slotSensorPortsChanged() {
+    // While connected the list stays; an unplug shows as the port's error.
+    if (portState == PortStateE::NO_PORTS || portState == PortStateE::PORT_READY)
+        slotRefreshSerialList();
 }
 
 void MainWindow_t::slotRefreshSerialList() {
     if (portState == PortStateE::CONNECTING || portState == PortStateE::CONNECTED || portState == PortStateE::READING)
         qCritical() << "Refresh wrong state";
+    showPorts(sensorPorts(portSource()));
+}
 
+void MainWindow_t::showPorts(const QList<ShownPort_t>& ports) {
     portInfoList.clear();
     QStringList names;
-    for (const ShownPort_t& shown : sensorPorts(portSource())) {
+    for (const ShownPort_t& shown : ports) {
         portInfoList.append(shown.port);
         names.append(shown.shownName);
     }
@@ -101,7 +120,8 @@ void MainWindow_t::closeConnection() {
     }
     portState = PortStateE::PORT_READY;
     slotRefreshSerialList();
-    refreshTimerP->start();
+    if (pollPorts)
+        refreshTimerP->start();
     showDisconnected();
     qDebug() << "state = StateE::IDLE!!!";
 }

@@ -25,6 +25,9 @@ WindowHarness_t::WindowHarness_t(int emulatorCount) {
     };
     windowP = std::make_unique<MainWindow_t>(nullptr, QDate::currentDate(), source);
     windowP->show();
+    // The window lists its ports right after its first paint.
+    if (!emulators.empty() && !waitForButtonText(QStringLiteral("Подключить")))
+        qFatal("the window did not list the emulators");
 }
 
 bool WindowHarness_t::loadState(int index, const nlohmann::json& sections) {
