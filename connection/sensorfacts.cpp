@@ -85,13 +85,12 @@ QList<SensorFact_t> sensorFacts(const SensorSnapshot_t& s) {
                           pointValue(&Calibration_t::Empty)}
           << SensorFact_t{G::CALIBRATION, "Calibration.Full", fact("Полный бак"), point(&Calibration_t::Full),
                           pointValue(&Calibration_t::Full)}
-          << SensorFact_t{G::RS485, "OmnicommConfig.Address", fact("RS485: адрес"), integer(rs485.Address),
+          << SensorFact_t{G::RS485, "OmnicommConfig.Address", fact("Адрес"), integer(rs485.Address),
                           integer(rs485.Address)}
-          << SensorFact_t{G::RS485, "OmnicommConfig.TxMode", fact("RS485: периодическая выдача"), yesNo(rs485.TxMode),
+          << SensorFact_t{G::RS485, "OmnicommConfig.TxMode", fact("Периодическая выдача"), yesNo(rs485.TxMode),
                           rs485.TxMode ? QStringLiteral("true") : QStringLiteral("false")}
-          << SensorFact_t{G::RS485, "OmnicommConfig.Units", fact("RS485: единицы"), wireNameText(rs485.Units),
-                          rs485.Units}
-          << SensorFact_t{G::RS485, "OmnicommConfig.TxPeriodSec", fact("RS485: период, с"), integer(rs485.TxPeriodSec),
+          << SensorFact_t{G::RS485, "OmnicommConfig.Units", fact("Единицы"), wireNameText(rs485.Units), rs485.Units}
+          << SensorFact_t{G::RS485, "OmnicommConfig.TxPeriodSec", fact("Период, с"), integer(rs485.TxPeriodSec),
                           integer(rs485.TxPeriodSec)};
     return facts;
 }

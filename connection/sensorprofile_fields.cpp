@@ -28,8 +28,10 @@ QList<ProfileField_t> profileFields(const SensorProfile_t& profile, const Sensor
                                  f.key == QLatin1String("TankConfig.Active");
             if (recordPass ? !ofActiveRecord : !written)
                 continue;
+            // In one list with the others, the RS485 settings say what they belong to.
+            const QString label = f.group == FactGroupE::RS485 ? QStringLiteral("RS485: ") + f.label : f.label;
             fields.append(
-                {f.key, f.label, f.text, held.value(f.key).text, !ofActiveRecord || active == WRITABLE_RECORD_ID});
+                {f.key, label, f.text, held.value(f.key).text, !ofActiveRecord || active == WRITABLE_RECORD_ID});
         }
     }
     return fields;

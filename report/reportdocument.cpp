@@ -1,5 +1,7 @@
 #include "installreport.h"
 
+#include "sensorfacts.h"
+
 #include "tankcatalogue.h"
 #include "tankgeometry.h"
 #include "tankkind.h"
@@ -31,8 +33,6 @@ constexpr int RIGHT_LABEL_PERCENT = 56;
 // The kinds in TankKindE order, named as the window's tank tab names them.
 const char* const KIND_TEXTS[] = {"Тороидальный", "Полнотелый", "Цилиндрический горизонтальный",
                                   "Цилиндрический вертикальный"};
-// In unitsIndex order, as the RS485 tab lists them.
-const char* const UNITS_TEXTS[] = {"мм", "Литры", "Проценты"};
 
 const char STYLE[] = "th { background-color: #e4e4e4; text-align: left; }"
                      "table.rows { border-collapse: collapse; border-color: #9a9a9a; font-size: 9pt; }"
@@ -102,31 +102,12 @@ QString tableHtml(const SensorSnapshot_t& sensor) {
            litres + "</tr></table>";
 }
 
-QString liquidText(const QString& liquid) {
-    if (liquid == QLatin1String(WireNames::LIQUID_PROPANE))
-        return rt("пропан");
-    if (liquid == QLatin1String(WireNames::LIQUID_BUTANE))
-        return rt("бутан");
-    return liquid == QLatin1String(WireNames::LIQUID_MIX) ? rt("смесь") : liquid;
-}
-
-Rows_t gasRows(const TankConfig_t& config) {
-    return {{rt("Смесь"), rt("пропан %1 %, бутан %2 %").arg(config.Mixture).arg(100 - config.Mixture)},
-            {rt("Жидкость"), liquidText(config.Liquid)}};
-}
-
-Rows_t calibrationRows(const std::optional<Calibration_t>& calibration) {
-    if (!calibration)
-        return {{rt("Калибровка"), rt("не считана")}};
-    return {{rt("Пустой бак"), calibrationValueText(calibration->Empty)},
-            {rt("Полный бак"), calibrationValueText(calibration->Full)}};
-}
-
-Rows_t rs485Rows(const OmnicommConfig_t& omnicomm) {
-    return {{rt("Адрес"), QString::number(omnicomm.Address)},
-            {rt("Периодическая выдача"), omnicomm.TxMode ? rt("да") : rt("нет")},
-            {rt("Период, с"), QString::number(omnicomm.TxPeriodSec)},
-            {rt("Единицы"), rt(UNITS_TEXTS[unitsIndex(omnicomm.Units)])}};
+// The facts of one group as the section's rows.
+Rows_t factRows(const SensorSnapshot_t& sensor, FactGroupE group) {
+    Rows_t rows;
+    for (const SensorFact_t& fact : sensorFacts(sensor, group))
+        rows.emplace_back(fact.label, fact.text);
+    return rows;
 }
 
 QString curveHtml(QTextDocument& document, const QImage& curve) {
@@ -150,23 +131,20 @@ QString signatureHtml(const QString& role, const QString& name) {
 
 void buildReport(QTextDocument& document, const SensorProfile_t& setup, const ReportDetails_t& details,
                  const QImage& curve) {
-    const DeviceInfo_t& info = setup.sensor.info;
+    Rows_t identity = factRows(setup.sensor, FactGroupE::IDENTITY);
+    identity.emplace_back(rt("Порт"), setup.portName);
     const QString left = section(rt("Установка"),
                                  {{rt("Автомобиль"), details.vehicle},
                                   {rt("Госномер"), details.plate},
                                   {rt("Установщик"), details.fitter},
                                   {rt("Примечание"), details.note}},
                                  LEFT_LABEL_PERCENT) +
-                         section(rt("Датчик"),
-                                 {{rt("Название"), info.Name},
-                                  {rt("Аппаратная версия"), info.HWVer},
-                                  {rt("Версия прошивки"), info.FWVer},
-                                  {rt("Порт"), setup.portName}},
-                                 LEFT_LABEL_PERCENT) +
-                         section(rt("Газ"), gasRows(setup.sensor.tankConfig), LEFT_LABEL_PERCENT);
-    const QString right = section(rt("Бак"), tankRows(setup.sensor), RIGHT_LABEL_PERCENT) +
-                          section(rt("Калибровка"), calibrationRows(setup.sensor.calibration), RIGHT_LABEL_PERCENT) +
-                          section(rt("RS485"), rs485Rows(setup.sensor.omnicomm), RIGHT_LABEL_PERCENT);
+                         section(rt("Датчик"), identity, LEFT_LABEL_PERCENT) +
+                         section(rt("Газ"), factRows(setup.sensor, FactGroupE::GAS), LEFT_LABEL_PERCENT);
+    const QString right =
+        section(rt("Бак"), tankRows(setup.sensor), RIGHT_LABEL_PERCENT) +
+        section(rt("Калибровка"), factRows(setup.sensor, FactGroupE::CALIBRATION), RIGHT_LABEL_PERCENT) +
+        section(rt("RS485"), factRows(setup.sensor, FactGroupE::RS485), RIGHT_LABEL_PERCENT);
 
     document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), FONT_POINTS));
     document.setDefaultStyleSheet(QLatin1String(STYLE));

@@ -4,6 +4,7 @@
 #include "portlist.h"
 #include "portstatee.h"
 #include "sensorconnection.h"
+#include "sensorfacts.h"
 #include "sensorprofile.h"
 #include "tanktab.h"
 
@@ -15,6 +16,7 @@ namespace Ui {
 class MainWindow;
 }
 class CalibrationDialog_t;
+class QLabel;
 class DiagnosticDialog_t;
 class ProfileDialog_t;
 class ReportDialog_t;
@@ -98,6 +100,7 @@ private:
     void setConnected();
     // Shows what the connection read from the sensor on the tabs.
     void showSensor();
+    void showIdentity(const QList<SensorFact_t>& identity);
     // Hands the test tab the sensor's active tank record.
     void showActiveTank();
     void connectRecordSignals();
@@ -130,6 +133,8 @@ private:
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
     bool testRanThisConnection = false;
+    // Rows of the "Инфо" tab beyond the form's own, for facts the form has no place for.
+    QList<QLabel*> addedIdentityLabels;
     // What a write cut short by a failure got done, told with the failure.
     QString cutWriteText;
     SensorProfile_t profileBeingWritten;

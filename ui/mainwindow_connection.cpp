@@ -6,6 +6,7 @@
 #include "calibrationdialog.h"
 #include "okmessagebox.h"
 #include "propertiesdialog.h"
+#include "sensorfacts.h"
 #include "tofwidget.h"
 
 #include <QTimer>
@@ -86,9 +87,7 @@ void MainWindow_t::slotReadingComplete() {
 
 void MainWindow_t::showSensor() {
     const SensorSnapshot_t& sensor = connectionP->sensor();
-    ui->lblDeviceP->setText(sensor.info.Name);
-    ui->lblDeviceIdP->setText(sensor.info.HWVer);
-    ui->lblFwVersionP->setText(sensor.info.FWVer);
+    showIdentity(sensorFacts(sensor, FactGroupE::IDENTITY));
     propertiesDialogP->setMixture(sensor.tankConfig.Mixture);
     clearTankList();
     for (const TankConfigRecord_t& record : sensor.records)
@@ -96,6 +95,28 @@ void MainWindow_t::showSensor() {
     fillStandardTanks();
     fillOmnicommTab(sensor.omnicomm);
     showActiveTank();
+}
+
+void MainWindow_t::showIdentity(const QList<SensorFact_t>& identity) {
+    // The form's own rows take the first facts; any further fact the sensor tells gets a row of the same kind.
+    QLabel* const formRows[] = {ui->lblDeviceP, ui->lblDeviceIdP, ui->lblFwVersionP};
+    qDeleteAll(addedIdentityLabels);
+    addedIdentityLabels.clear();
+    for (int i = 0; i < identity.size() || i < int(std::size(formRows)); ++i) {
+        const QString text = identity.value(i).text;
+        if (i < int(std::size(formRows))) {
+            formRows[i]->setText(text);
+            continue;
+        }
+        auto* label = new QLabel(identity[i].label + QLatin1Char(':'), ui->tabAboutDevice);
+        auto* value = new QLabel(text, ui->tabAboutDevice);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setAlignment(Qt::AlignCenter);
+        value->setFrameShape(QFrame::Box);
+        ui->verticalLayout_11->addWidget(label);
+        ui->verticalLayout_12->addWidget(value);
+        addedIdentityLabels << label << value;
+    }
 }
 
 void MainWindow_t::slotSaved(SequenceE inSequence) {

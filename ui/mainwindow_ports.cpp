@@ -133,9 +133,7 @@ void MainWindow_t::showDisconnected() {
     tofWidgetP->startStopButton()->setText(tr("Начать тест"));
     ui->btnCalibration->hide();
     ui->btnCalibrationHelp->hide();
-    ui->lblDeviceP->clear();
-    ui->lblDeviceIdP->clear();
-    ui->lblFwVersionP->clear();
+    showIdentity({});
 }
 
 void MainWindow_t::setConnected() {
