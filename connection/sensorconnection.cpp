@@ -282,7 +282,11 @@ void SensorConnection_t::measurementArrived(const nlohmann::json& reply) {
         return;
     }
     int status = -1; // not looked at: a measurement without its values plots the parser's zeros
-    emit signMeasurement(parseInstallation(reply, status));
+    const Installation_t reading = parseInstallation(reply, status);
+    if (readings.size() == TEST_READINGS_KEPT)
+        readings.removeFirst();
+    readings.append(reading.RawTOF);
+    emit signMeasurement(reading);
 }
 
 void SensorConnection_t::setState(StateE next) {

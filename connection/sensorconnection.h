@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QVector>
 #include <nlohmann/json.hpp>
 #include <optional>
 
@@ -41,6 +42,9 @@ public:
     bool isTestRunning() const { return testRunning; }
     // Complete once signReadingComplete has come.
     const SensorSnapshot_t& sensor() const { return snapshot; }
+    // The raw readings of this connection's live test, oldest first, at most TEST_READINGS_KEPT.
+    const QVector<qint32>& testReadings() const { return readings; }
+    static constexpr int TEST_READINGS_KEPT = 100;
 
     // Commands. Each returns false, sends nothing and logs a warning unless the reading is complete and nothing else
     // is under way; while the live test runs only stopTest() is taken.
@@ -124,6 +128,7 @@ private:
     // Until the first awaited reply has come, anything else on the line is left over from before this connection.
     bool replyAccepted = false;
     SensorSnapshot_t snapshot;
+    QVector<qint32> readings;
 
     // The sequence under way, its next step and how far it got.
     std::optional<Sequence_t> sequence;

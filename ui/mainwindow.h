@@ -132,7 +132,6 @@ private:
     int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
-    bool testRanThisConnection = false;
     // Rows of the "Инфо" tab beyond the form's own, for facts the form has no place for.
     QList<QLabel*> addedIdentityLabels;
     // What a write cut short by a failure got done, told with the failure.

@@ -50,7 +50,6 @@ void MainWindow_t::setReplyTimeoutMs(int ms) {
 void MainWindow_t::connectTo(const QString& portName) {
     connectionP = new SensorConnection_t(portName, this);
     connectionP->setReplyTimeoutMs(replyTimeoutMs);
-    testRanThisConnection = false;
     recordAfterCalibration = RecordE::NONE;
     connect(connectionP, &SensorConnection_t::signPortOpened, this, [this] {
         ui->btnSerialPortP->setText(tr("Чтение данных..."));
@@ -59,7 +58,6 @@ void MainWindow_t::connectTo(const QString& portName) {
     connect(connectionP, &SensorConnection_t::signReadingComplete, this, &MainWindow_t::slotReadingComplete);
     connect(connectionP, &SensorConnection_t::signBusyChanged, this, &MainWindow_t::slotUpdateControls);
     connect(connectionP, &SensorConnection_t::signTestRunningChanged, this, [this](bool running) {
-        testRanThisConnection = testRanThisConnection || running;
         tofWidgetP->startStopButton()->setText(running ? tr("Завершить тест") : tr("Начать тест"));
         slotUpdateControls();
     });

@@ -40,7 +40,7 @@ void MainWindow_t::connectRecordSignals() {
             QTimer::singleShot(0, this, &MainWindow_t::saveProfileFile);
         } else if (record == RecordE::REPORT) {
             reportSetup = currentSetup();
-            reportCurve = testRanThisConnection ? tofWidgetP->plot()->toPixmap().toImage() : QImage();
+            reportCurve = tofWidgetP->curveImage(connectionP->testReadings());
             reportDialogP->show();
         }
     });

@@ -76,22 +76,40 @@ QWidget* TofWidget_t::makeReadout() {
 TofWidget_t::~TofWidget_t() = default;
 
 void TofWidget_t::setupPlot() {
-    QCPGraph* graph = plotP->addGraph();
+    setupPlot(plotP);
+}
+
+void TofWidget_t::setupPlot(QCustomPlot* plot) const {
+    QCPGraph* graph = plot->addGraph();
     graph->setPen(QPen(Qt::blue));
     graph->setBrush(QBrush(QColor(0, 0, 255, 20)));
     graph->setName(tr("Уровень"));
     // Fixed ranges: the axes never follow the data.
-    plotP->xAxis->setLabel(tr("Время"));
-    plotP->xAxis->setRange(0, SAMPLE_WINDOW);
-    plotP->yAxis->setLabel(tr("Уровень"));
-    plotP->yAxis->setRange(-5, 200);
+    plot->xAxis->setLabel(tr("Время"));
+    plot->xAxis->setRange(0, SAMPLE_WINDOW);
+    plot->yAxis->setLabel(tr("Уровень"));
+    plot->yAxis->setRange(-5, 200);
 
     QFont legendFont = font();
     legendFont.setPointSize(10);
-    plotP->legend->setVisible(true);
-    plotP->legend->setFont(legendFont);
-    plotP->legend->setSelectedFont(legendFont);
-    plotP->legend->setSelectableParts(QCPLegend::spItems);
+    plot->legend->setVisible(true);
+    plot->legend->setFont(legendFont);
+    plot->legend->setSelectedFont(legendFont);
+    plot->legend->setSelectableParts(QCPLegend::spItems);
+}
+
+QImage TofWidget_t::curveImage(const QVector<qint32>& readings) const {
+    if (readings.isEmpty())
+        return QImage();
+    // Drawn apart from the page's plot, which may still show readings of earlier connections.
+    QCustomPlot plot;
+    plot.resize(plotP->size());
+    setupPlot(&plot);
+    QVector<double> values;
+    for (qint32 reading : readings.mid(qMax(0, readings.size() - SAMPLE_WINDOW)))
+        values << static_cast<double>(static_cast<quint32>(reading));
+    plot.graph(0)->setData(keys.mid(0, values.size()), values, true);
+    return plot.toPixmap().toImage();
 }
 
 void TofWidget_t::addSample(quint32 value) {
