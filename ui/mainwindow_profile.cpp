@@ -109,7 +109,10 @@ void MainWindow_t::saveProfileFile() {
         return;
     }
     qInfo() << "Profile saved: " << path;
-    showMessage(tr("Профиль сохранён:\n%1").arg(QDir::toNativeSeparators(path)));
+    QString text = tr("Профиль сохранён:\n%1").arg(QDir::toNativeSeparators(path));
+    if (!profile.sensor.calibration)
+        text += tr("\nКалибровка в профиль не вошла: датчик не сообщил её.");
+    showMessage(text);
 }
 
 void MainWindow_t::slotLoadProfile() {

@@ -3,11 +3,11 @@
 // alone. The installation report: its PDF's text, read back with pdftotext, holds every value set, Cyrillic included.
 
 #include "installreport.h"
+#include "pdftext.h"
 #include "sensorprofile.h"
 #include "tankkind.h"
 
 #include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
@@ -41,14 +41,6 @@ QByteArray sampleWith(const std::function<void(json&)>& change) {
     json j = json::parse(profileToJson(sampleProfile()).toStdString());
     change(j);
     return QByteArray::fromStdString(j.dump());
-}
-
-// The PDF's text with every run of blanks and line breaks as one blank; empty when pdftotext fails.
-QString pdfText(const QString& path) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, "-"});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "diagnosticdialog.h"
 #include "logcapture.h"
 #include "modalboxcloser.h"
+#include "pdftext.h"
 #include "propertiesdialog.h"
+#include "reportdialog.h"
 #include "windowharness.h"
 
 #include <QComboBox>
@@ -43,6 +45,7 @@ private slots:
     void connectDisconnectReconnectUnplug_controlsFollowTheLink();
     void actions_disableTheControlsWhileBusyAndTellTheOutcome();
     void profile_savedFromOneSensorIsWrittenIntoAnother();
+    void liveTest_stopsWhenItsTabIsLeftAndReachesOnlyItsOwnConnectionsReport();
 };
 
 void WindowTest_t::connectDisconnectReconnectUnplug_controlsFollowTheLink() {
@@ -208,6 +211,66 @@ void WindowTest_t::profile_savedFromOneSensorIsWrittenIntoAnother() {
     QTRY_COMPARE(closer.texts().last(), QStringLiteral("Профиль записан в датчик и проверен."));
     for (const char* section : {"TankConfig", "Records", "OmnicommConfig"})
         QCOMPARE(h.emulator(1).stateJson()[section], h.emulator(0).stateJson()[section]);
+}
+
+void WindowTest_t::liveTest_stopsWhenItsTabIsLeftAndReachesOnlyItsOwnConnectionsReport() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    WindowHarness_t h;
+    ModalBoxCloser_t closer(ModalBoxCloser_t::Targets::AllDialogs);
+    closer.answerDialogsWith([&path](QDialog* dialog) {
+        if (auto* report = qobject_cast<ReportDialog_t*>(dialog)) {
+            emit report->signSavePdf();
+        } else if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            dialog->accept();
+        }
+    });
+    QVERIFY(h.connectAndRead());
+    auto* tabs = h.widget<QTabWidget>("tabWidgetP");
+    QPushButton* startStop = h.testPage()->startStopButton();
+    const auto runTest = [&] {
+        const int streamed = h.emulator().streamed().size();
+        tabs->setCurrentWidget(h.testPage());
+        startStop->click();
+        QTRY_VERIFY(h.emulator().streamed().size() >= streamed + 3);
+        QTest::qWait(300); // the last ones on their way through the link
+        tabs->setCurrentIndex(0);
+        QTRY_COMPARE(enabledLinkControls(h), LINK_CONTROLS);
+    };
+    const auto reportHasCurve = [&] {
+        QFile::remove(path);
+        const int boxes = closer.texts().size();
+        h.widget<QPushButton>("btnReportP")->click();
+        // Saved once the box that says so has been closed.
+        return QTest::qWaitFor([&] {
+                   return closer.texts().size() > boxes && closer.texts().last().startsWith("Отчёт сохранён");
+               }) &&
+               pdfText(path).contains(QStringLiteral("График проверки"));
+    };
+
+    // Left while the sensor is slow to answer the stream-on: the stop follows its answer.
+    EmulatorFaults_t slowStart;
+    slowStart.replyDelayMs = 600;
+    slowStart.delayedPrefix = R"(["Installation",{"on":1})";
+    h.emulator().setFaults(slowStart);
+    tabs->setCurrentWidget(h.testPage());
+    startStop->click();
+    tabs->setCurrentIndex(0);
+    QCOMPARE(startStop->text(), QStringLiteral("Начать тест"));
+    QTRY_COMPARE(enabledLinkControls(h), LINK_CONTROLS);
+    QCOMPARE(h.emulator().stateJson()["Installation"], json(false));
+    QCOMPARE(h.emulator().requests().mid(h.emulator().requests().size() - 2),
+             (QStringList{R"(["Installation",{"on":1}])", R"(["Installation",{"on":0}])"}));
+    h.emulator().setFaults(EmulatorFaults_t());
+
+    // A test run, then a new connection without one: its report has no curve; after a run of its own, it has.
+    runTest();
+    h.connectButton()->click();
+    QVERIFY(h.connectAndRead());
+    QVERIFY(!reportHasCurve());
+    runTest();
+    QVERIFY(reportHasCurve());
 }
 
 QTEST_MAIN(WindowTest_t)

@@ -93,6 +93,10 @@ QStringList SensorEmulator_t::requests() const {
     return requestLog;
 }
 
+void SensorEmulator_t::forgetRequests() {
+    requestLog.clear();
+}
+
 QList<Installation_t> SensorEmulator_t::streamed() const {
     return streamLog;
 }

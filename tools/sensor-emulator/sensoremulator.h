@@ -37,6 +37,7 @@ public:
     // Every request received, oldest first, as compact JSON text with object keys sorted,
     // e.g. ["TankConfig",{"id":0}]. Frames that do not decode are not requests.
     QStringList requests() const;
+    void forgetRequests();
     // Every measurement the stream has sent, oldest first.
     QList<Installation_t> streamed() const;
 
