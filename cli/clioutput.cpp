@@ -1,7 +1,9 @@
 #include "clioutput.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,10 +12,38 @@
 namespace {
 
 std::FILE* dataOut = stdout;
+bool outputLost = false;
+bool lossQueued = false;
+std::function<void()> onOutputLost;
+
+// Queued, so the printing caller (perhaps inside a connection's signal) returns first; the handler in force then runs.
+void reportLoss() {
+    if (lossQueued || !onOutputLost || !QCoreApplication::instance())
+        return;
+    lossQueued = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { onOutputLost(); }, Qt::QueuedConnection);
+}
 
 } // namespace
 
-bool reserveStandardOutput() {
+void reserveStandardOutput() {
+    // A failed write then reports EPIPE instead of killing the process, so the command can stop the sensor first.
+    std::signal(SIGPIPE, SIG_IGN);
+    if (::fcntl(STDOUT_FILENO, F_GETFD) >= 0)
+        return;
+    const int discard = ::open("/dev/null", O_WRONLY);
+    if (discard >= 0 && discard != STDOUT_FILENO) {
+        ::dup2(discard, STDOUT_FILENO);
+        ::close(discard);
+    }
+    dataOut = nullptr;
+    outputLost = true;
+}
+
+bool keepStandardOutputForData() {
+    if (!dataOut)
+        return true; // lost already; fd 1 holds /dev/null
     std::fflush(stdout);
     const int data = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
     const int discard = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -28,9 +58,24 @@ bool reserveStandardOutput() {
 }
 
 void printData(const QString& line) {
+    if (outputLost)
+        return;
     std::fputs(line.toUtf8().constData(), dataOut);
     std::fputc('\n', dataOut);
-    std::fflush(dataOut);
+    if (std::fflush(dataOut) != 0 || std::ferror(dataOut)) {
+        outputLost = true;
+        reportLoss();
+    }
+}
+
+bool isOutputLost() {
+    return outputLost;
+}
+
+void whenOutputLost(std::function<void()> handler) {
+    onOutputLost = std::move(handler);
+    if (outputLost) // lost before the handler was given: a closed standard output
+        reportLoss();
 }
 
 void printMessage(const QString& message) {
