@@ -1,12 +1,11 @@
 #include "clioutput.h"
 
+#include "standardoutput.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -27,34 +26,18 @@ void reportLoss() {
 
 } // namespace
 
-void reserveStandardOutput() {
-    // A failed write then reports EPIPE instead of killing the process, so the command can stop the sensor first.
-    std::signal(SIGPIPE, SIG_IGN);
-    if (::fcntl(STDOUT_FILENO, F_GETFD) >= 0)
-        return;
-    const int discard = ::open("/dev/null", O_WRONLY);
-    if (discard >= 0 && discard != STDOUT_FILENO) {
-        ::dup2(discard, STDOUT_FILENO);
-        ::close(discard);
+void reserveCliStandardOutput() {
+    if (!reserveStandardOutput()) {
+        dataOut = nullptr;
+        outputLost = true;
     }
-    dataOut = nullptr;
-    outputLost = true;
 }
 
 bool keepStandardOutputForData() {
     if (!dataOut)
-        return true; // lost already; fd 1 holds /dev/null
-    std::fflush(stdout);
-    const int data = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-    const int discard = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    const bool moved = data >= 0 && discard >= 0 && ::dup2(discard, STDOUT_FILENO) >= 0;
-    if (discard >= 0)
-        ::close(discard);
-    std::FILE* file = moved ? ::fdopen(data, "w") : nullptr;
-    if (!file)
-        return false;
-    dataOut = file;
-    return true;
+        return true; // lost already; /dev/null holds its place
+    dataOut = takeStandardOutput();
+    return dataOut != nullptr;
 }
 
 void printData(const QString& line) {

@@ -8,9 +8,8 @@
 
 #include <functional>
 
-// First thing in the process, before any descriptor is opened: a closed standard output is taken by /dev/null (and
-// counts as lost), so no later descriptor lands on it, and a reader that goes away no longer kills the process.
-void reserveStandardOutput();
+// First thing in the process (see reserveStandardOutput); a closed standard output counts as lost.
+void reserveCliStandardOutput();
 // From here on printData alone reaches standard output: whatever else the process writes there (the frame codec's
 // diagnostics) is discarded. False when the descriptors cannot be rearranged.
 bool keepStandardOutputForData();

@@ -28,7 +28,7 @@ ApplicationMakerF applicationMaker(int argc, char* argv[]) {
 } // namespace
 
 int runCli(int argc, char* argv[]) {
-    reserveStandardOutput();
+    reserveCliStandardOutput();
     const ApplicationMakerF maker = applicationMaker(argc, argv);
     const std::unique_ptr<QCoreApplication> app =
         maker ? maker(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
