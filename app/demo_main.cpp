@@ -1,6 +1,8 @@
 // velmaro-config-demo: the configuration tool with a built-in emulated sensor, for trying and showing the program
 // without hardware. Its port box offers, beside any real sensor, the emulator ("Velmaro#DEMO") and every device given
 // with --port; the emulator's options select its fault modes and initial state.
+#include "abouttexts.h"
+#include "buildinfo.h"
 #include "emulatoroptions.h"
 #include "mainwindow.h"
 #include "portlist.h"
@@ -14,25 +16,31 @@
 
 namespace {
 
-QMainWindow* makeDemoWindow(QApplication& app) {
-    QCommandLineParser parser;
+const QString PORT_OPTION = QStringLiteral("port");
+const QString QUIT_OPTION = QStringLiteral("quit-after");
+
+void describeDemo(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "The Velmaro configuration tool with a built-in emulated sensor, offered as Velmaro#DEMO in the port box."));
-    parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
+    parser.addOption(QCommandLineOption(PORT_OPTION,
                                         QStringLiteral("Also offer the serial device <path> as a sensor port, e.g. a "
                                                        "sensor-emulator's link (repeatable)."),
-                                        QStringLiteral("path"));
-    parser.addOption(portOption);
-    const QCommandLineOption quitOption(QStringLiteral("quit-after"),
+                                        QStringLiteral("path")));
+    parser.addOption(QCommandLineOption(QUIT_OPTION,
                                         QStringLiteral("Quit by itself after <ms> milliseconds (for smoke tests)."),
-                                        QStringLiteral("ms"));
-    parser.addOption(quitOption);
+                                        QStringLiteral("ms")));
     addEmulatorOptions(parser);
+}
+
+QMainWindow* makeDemoWindow(QApplication& app) {
+    QCommandLineParser parser;
+    describeDemo(parser);
+    parser.addHelpOption();
+    parser.addVersionOption();
     parser.process(app);
-    if (parser.isSet(quitOption)) {
+    if (parser.isSet(QUIT_OPTION)) {
         bool ok = false;
-        const int quitAfterMs = parser.value(quitOption).toInt(&ok);
+        const int quitAfterMs = parser.value(QUIT_OPTION).toInt(&ok);
         if (!ok || quitAfterMs < 0) {
             std::fprintf(stderr, "velmaro-config-demo: --quit-after takes milliseconds\n");
             return nullptr;
@@ -49,7 +57,7 @@ QMainWindow* makeDemoWindow(QApplication& app) {
     }
 
     QList<PortDescriptor_t> givenPorts;
-    for (const QString& path : parser.values(portOption))
+    for (const QString& path : parser.values(PORT_OPTION))
         givenPorts.append({path, true, SENSOR_VENDOR_ID, SENSOR_PRODUCT_ID, QString()});
     // The emulator leaves the list when its line drops, as an unplugged sensor would.
     PortSource_t ports = [emulatorP, givenPorts] {
@@ -67,5 +75,8 @@ QMainWindow* makeDemoWindow(QApplication& app) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    return runProgram(argc, argv, makeDemoWindow);
+    const ProgramDescription_t description = {
+        appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)),
+        describeDemo};
+    return runProgram(argc, argv, description, makeDemoWindow);
 }

@@ -25,8 +25,9 @@ std::vector<CliCommand_t> makeCommands() {
         {QStringLiteral("write"),
          QStringLiteral("PROFILE.json"),
          {},
-         connectionOptions(),
-         QStringLiteral("Write a profile's settings, read them back and print what differs."),
+         connectionOptions({QStringLiteral("force")}),
+         QStringLiteral("Write a profile's settings, read them back, and print what was written and each value the "
+                        "sensor then holds otherwise."),
          runWrite},
         {QStringLiteral("calibrate"),
          QStringLiteral("empty|full"),

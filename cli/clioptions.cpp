@@ -19,10 +19,14 @@ constexpr OptionText_t OPTIONS[] = {
      "The sensor: a shown name such as Velmaro#0001, a port name or a device path. Default: the only "
      "sensor found.",
      "name|path"},
-    {"timeout", "How long to wait for each reply of the sensor, in ms (default 5000).", "ms"},
+    {"timeout", "How long to wait for each reply of the sensor, in ms, 1 to 600000 (default 5000).", "ms"},
     {"log", "Write the message log, as the window writes it, to <file>.", "file"},
     {"json", "ports, read: print JSON.", ""},
-    {"seconds", "monitor: stop after <n> seconds.", "n"},
+    {"seconds", "monitor: stop after <n> seconds, 1 to 604800 (a week).", "n"},
+    {"force",
+     "write: write even when the profile's active record is the sensor's own record 0 or 1 and the sensor's "
+     "record of that id differs.",
+     ""},
     {"out", "report: the PDF file to write.", "file"},
     {"vehicle", "report: the vehicle.", "text"},
     {"plate", "report: the number plate.", "text"},
@@ -47,16 +51,29 @@ QString helpText() {
                            "  2  no sensor found, or its port cannot be opened (the reason is printed)\n"
                            "  3  the sensor refused a write\n"
                            "  4  read back after a write, the sensor holds other values\n"
-                           "  5  no reply within the time limit, an unexpected reply, or the line was lost");
+                           "  5  no reply within the time limit, an unexpected reply, or the line was lost\n"
+                           "  6  standard output is closed or cannot be written (its reader has gone); a monitor stops "
+                           "the stream first\n"
+                           "  7  write: the profile's active record is record 0 or 1 and the sensor's own record of "
+                           "that id differs; nothing was sent (--force writes anyway)");
     return text;
 }
 
-// A whole number from min up, or false.
-bool readNumber(const QString& text, int min, int& out) {
+// The bounds keep every time in milliseconds within an int.
+constexpr int MAX_TIMEOUT_MS = 600000;
+constexpr int MAX_MONITOR_SECONDS = 7 * 24 * 3600;
+
+// An option's whole number within [min, max]; false, with what is wrong, when it is set to anything else.
+bool readNumber(const QCommandLineParser& parser, const QString& name, int min, int max, const QString& unit, int& out,
+                QString& problem) {
+    if (!parser.isSet(name))
+        return true;
     bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < min)
+    const int value = parser.value(name).toInt(&ok);
+    if (!ok || value < min || value > max) {
+        problem = QStringLiteral("--%1 takes a number of %2 from %3 to %4").arg(name, unit).arg(min).arg(max);
         return false;
+    }
     out = value;
     return true;
 }
@@ -110,22 +127,14 @@ bool readCliOptions(const QCommandLineParser& parser, CliOptions_t& out, QString
     options.plate = parser.value(QStringLiteral("plate"));
     options.fitter = parser.value(QStringLiteral("fitter"));
     options.note = parser.value(QStringLiteral("note"));
-    if (parser.isSet(QStringLiteral("timeout")) &&
-        !readNumber(parser.value(QStringLiteral("timeout")), 1, options.timeoutMs)) {
-        problem = QStringLiteral("--timeout takes a number of milliseconds from 1 up");
+    options.force = parser.isSet(QStringLiteral("force"));
+    if (!readNumber(parser, QStringLiteral("timeout"), 1, MAX_TIMEOUT_MS, QStringLiteral("milliseconds"),
+                    options.timeoutMs, problem) ||
+        !readNumber(parser, QStringLiteral("seconds"), 1, MAX_MONITOR_SECONDS, QStringLiteral("seconds"),
+                    options.seconds, problem) ||
+        !readNumber(parser, QStringLiteral("step-mm"), 1, MAX_TABLE_STEP_MM, QStringLiteral("millimetres"),
+                    options.stepMm, problem))
         return false;
-    }
-    if (parser.isSet(QStringLiteral("seconds")) &&
-        !readNumber(parser.value(QStringLiteral("seconds")), 1, options.seconds)) {
-        problem = QStringLiteral("--seconds takes a number of seconds from 1 up");
-        return false;
-    }
-    if (parser.isSet(QStringLiteral("step-mm")) &&
-        (!readNumber(parser.value(QStringLiteral("step-mm")), 1, options.stepMm) ||
-         options.stepMm > MAX_TABLE_STEP_MM)) {
-        problem = QStringLiteral("--step-mm takes a number of millimetres from 1 to %1").arg(MAX_TABLE_STEP_MM);
-        return false;
-    }
     const QString format = parser.value(QStringLiteral("format"));
     if (parser.isSet(QStringLiteral("format")) && format != QLatin1String("csv") && format != QLatin1String("json")) {
         problem = QStringLiteral("--format takes csv or json");

@@ -22,6 +22,7 @@ struct CliOptions_t {
     int stepMm = 0;         // table: 0 for the default step
     bool tableJson = false; // table: --format json
     QString profilePath;    // table: the profile file to take the tank from instead of a sensor
+    bool force = false;     // write: even over a differing own record of the sensor
 };
 
 // Declares every option, the help text (subcommands and exit codes) and the version on parser.

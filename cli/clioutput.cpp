@@ -1,36 +1,64 @@
 #include "clioutput.h"
 
+#include "standardoutput.h"
+
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
 
 std::FILE* dataOut = stdout;
+bool outputLost = false;
+bool lossQueued = false;
+std::function<void()> onOutputLost;
+
+// Queued, so the printing caller (perhaps inside a connection's signal) returns first; the handler in force then runs.
+void reportLoss() {
+    if (lossQueued || !onOutputLost || !QCoreApplication::instance())
+        return;
+    lossQueued = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { onOutputLost(); }, Qt::QueuedConnection);
+}
 
 } // namespace
 
-bool reserveStandardOutput() {
-    std::fflush(stdout);
-    const int data = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-    const int discard = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    const bool moved = data >= 0 && discard >= 0 && ::dup2(discard, STDOUT_FILENO) >= 0;
-    if (discard >= 0)
-        ::close(discard);
-    std::FILE* file = moved ? ::fdopen(data, "w") : nullptr;
-    if (!file)
-        return false;
-    dataOut = file;
-    return true;
+void reserveCliStandardOutput() {
+    if (!reserveStandardOutput()) {
+        dataOut = nullptr;
+        outputLost = true;
+    }
+}
+
+bool keepStandardOutputForData() {
+    if (!dataOut)
+        return true; // lost already; /dev/null holds its place
+    dataOut = takeStandardOutput();
+    return dataOut != nullptr;
 }
 
 void printData(const QString& line) {
+    if (outputLost)
+        return;
     std::fputs(line.toUtf8().constData(), dataOut);
     std::fputc('\n', dataOut);
-    std::fflush(dataOut);
+    if (std::fflush(dataOut) != 0 || std::ferror(dataOut)) {
+        outputLost = true;
+        reportLoss();
+    }
+}
+
+bool isOutputLost() {
+    return outputLost;
+}
+
+void whenOutputLost(std::function<void()> handler) {
+    onOutputLost = std::move(handler);
+    if (outputLost) // lost before the handler was given: a closed standard output
+        reportLoss();
 }
 
 void printMessage(const QString& message) {

@@ -6,10 +6,19 @@
 
 #include <QString>
 
+#include <functional>
+
+// First thing in the process (see reserveStandardOutput); a closed standard output counts as lost.
+void reserveCliStandardOutput();
 // From here on printData alone reaches standard output: whatever else the process writes there (the frame codec's
 // diagnostics) is discarded. False when the descriptors cannot be rearranged.
-bool reserveStandardOutput();
+bool keepStandardOutputForData();
+// Writes one line. Once a write has failed, standard output counts as lost: nothing more is written, and
+// whenOutputLost's handler runs once, from the event loop.
 void printData(const QString& line);
+bool isOutputLost();
+// The last handler given wins; the tool's run ends with OUTPUT_LOST when the output was lost.
+void whenOutputLost(std::function<void()> handler);
 // "velmaro-cli: " and the message.
 void printMessage(const QString& message);
 // How far a write got, in one line with the steps' names: "written: …; refused: …; unanswered: …; not sent: …".

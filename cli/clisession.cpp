@@ -5,11 +5,29 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-// Why the port cannot be opened, for the errors only opening reports; empty for a later error (the line lost).
-QString openProblem(QSerialPort::SerialPortError error) {
+// The system's reason when the serial library names none of its own: open the device once more to learn it.
+QString systemReason(const QString& portName) {
+    const QString path = portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("a directory, not a serial port");
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    return QStringLiteral("the serial port library cannot use it");
+}
+
+// Why the port cannot be opened, from the error the port reported before the sensor's first reply.
+QString openProblem(QSerialPort::SerialPortError error, const QString& portName) {
     switch (error) {
     case QSerialPort::PermissionError:
         return QStringLiteral("permission denied, or open in another program (is the udev rule installed?)");
@@ -20,7 +38,7 @@ QString openProblem(QSerialPort::SerialPortError error) {
     case QSerialPort::UnsupportedOperationError:
         return QStringLiteral("not a serial port");
     default:
-        return {};
+        return systemReason(portName);
     }
 }
 
@@ -35,6 +53,10 @@ CliSession_t::CliSession_t(const CliOptions_t& options, QObject* parent) : QObje
         if (onReady)
             onReady();
     });
+    // The connection says the port is open before opening can still fail: the second step sent means a reply came.
+    connect(connectionP, &SensorConnection_t::signProgress, this,
+            [this](const QString&, int step, int) { portOpened = portOpened || step > 1; });
+    connect(connectionP, &SensorConnection_t::signReadingComplete, this, [this] { portOpened = true; });
     connect(connectionP, &SensorConnection_t::signLost, this, &CliSession_t::slotLost);
     // Said before the failure's own line, which ends the command.
     connect(connectionP, &SensorConnection_t::signWriteCut, this,
@@ -43,6 +65,7 @@ CliSession_t::CliSession_t(const CliOptions_t& options, QObject* parent) : QObje
         finish(ExitCodeE::NO_REPLY,
                QStringLiteral("%1: no reply in time, or an unexpected reply").arg(chosen.shownName));
     });
+    whenOutputLost([this] { finish(ExitCodeE::OUTPUT_LOST); });
     connect(connectionP, &SensorConnection_t::signRefused, this,
             [this] { finish(ExitCodeE::REFUSED, QStringLiteral("the sensor refused the write")); });
 }
@@ -83,9 +106,9 @@ void CliSession_t::readProfile(std::function<void(const SensorProfile_t&)> done)
 }
 
 void CliSession_t::slotLost(QSerialPort::SerialPortError inError) {
-    const QString problem = openProblem(inError);
-    if (problem.isEmpty())
+    if (portOpened)
         finish(ExitCodeE::NO_REPLY, QStringLiteral("%1: the line was lost").arg(chosen.shownName));
     else
-        finish(ExitCodeE::NO_SENSOR, QStringLiteral("%1: cannot open the port: %2").arg(chosen.shownName, problem));
+        finish(ExitCodeE::NO_SENSOR, QStringLiteral("%1: cannot open the port: %2")
+                                         .arg(chosen.shownName, openProblem(inError, chosen.port.portName)));
 }

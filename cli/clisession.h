@@ -39,5 +39,7 @@ private:
     QString choiceProblem;
     SensorConnection_t* connectionP;
     std::function<void()> onReady;
+    bool portOpened =
+        false; // a port error before the sensor's first reply is a failure to open, after it the line lost
     bool finished = false;
 };

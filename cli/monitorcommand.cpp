@@ -1,5 +1,6 @@
-// monitor: the live stream as CSV. Every way of ending it (a termination signal, --seconds) first stops the
-// stream, so the sensor is never left streaming.
+// monitor: the live stream as CSV. Every way of ending it first stops the stream, so the sensor is never left
+// streaming: a termination signal, --seconds, or standard output lost (a reader such
+// as head gone), which ends it with OUTPUT_LOST.
 #include "clicommands.h"
 #include "clioutput.h"
 #include "clisession.h"
@@ -15,7 +16,10 @@ class StreamStop_t {
 public:
     explicit StreamStop_t(CliSession_t& session) : session(session) {}
 
-    void request() {
+    // The first request's code counts.
+    void request(ExitCodeE code = ExitCodeE::OK) {
+        if (!requested)
+            endCode = code;
         requested = true;
         step();
     }
@@ -30,12 +34,13 @@ public:
         if (connection.isTestRunning())
             connection.stopTest();
         else
-            session.finish(ExitCodeE::OK);
+            session.finish(endCode);
     }
 
 private:
     CliSession_t& session;
     bool requested = false;
+    ExitCodeE endCode = ExitCodeE::OK;
 };
 
 } // namespace
@@ -48,6 +53,7 @@ int runMonitor(const CliOptions_t& options) {
         printMessage(QStringLiteral("cannot handle termination signals"));
         return static_cast<int>(ExitCodeE::USAGE);
     }
+    whenOutputLost([&] { stop.request(ExitCodeE::OUTPUT_LOST); });
     QElapsedTimer clock;
     session.whenReady([&] {
         if (stop.wasRequested()) { // during the reading, which switched the stream off
@@ -55,6 +61,8 @@ int runMonitor(const CliOptions_t& options) {
             return;
         }
         printData(QStringLiteral("seconds,RawTOF,mm"));
+        if (isOutputLost())
+            return; // the stop is on its way
         clock.start();
         if (options.seconds > 0)
             QTimer::singleShot(options.seconds * 1000, &session, [&] { stop.request(); });

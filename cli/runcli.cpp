@@ -28,6 +28,7 @@ ApplicationMakerF applicationMaker(int argc, char* argv[]) {
 } // namespace
 
 int runCli(int argc, char* argv[]) {
+    reserveCliStandardOutput();
     const ApplicationMakerF maker = applicationMaker(argc, argv);
     const std::unique_ptr<QCoreApplication> app =
         maker ? maker(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
@@ -44,7 +45,7 @@ int runCli(int argc, char* argv[]) {
         return static_cast<int>(ExitCodeE::USAGE);
     }
 
-    if (!reserveStandardOutput()) {
+    if (!keepStandardOutputForData()) {
         printMessage(QStringLiteral("cannot set up standard output"));
         return static_cast<int>(ExitCodeE::USAGE);
     }
@@ -57,5 +58,10 @@ int runCli(int argc, char* argv[]) {
             return static_cast<int>(ExitCodeE::USAGE);
         }
     }
-    return findCliCommand(options.command)->run(options);
+    int code = findCliCommand(options.command)->run(options);
+    if (code == static_cast<int>(ExitCodeE::OK) && isOutputLost())
+        code = static_cast<int>(ExitCodeE::OUTPUT_LOST);
+    if (code == static_cast<int>(ExitCodeE::OUTPUT_LOST))
+        printMessage(QStringLiteral("standard output is closed or cannot be written"));
+    return code;
 }

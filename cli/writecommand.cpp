@@ -1,4 +1,5 @@
-// write: a profile file's settings into the sensor, checked by reading them back.
+// write: a profile file's settings into the sensor, checked by reading them back. Like the window, it will not switch
+// the sensor to its own record 0 or 1 when that record is not the profile's, unless forced.
 #include "clicommands.h"
 #include "clioutput.h"
 #include "clisession.h"
@@ -20,6 +21,17 @@ int printDifferences(const SensorProfile_t& profile, const SensorSnapshot_t& sen
     return differences;
 }
 
+// The sensor's own active record's values that differ from the profile's, each as a message; none when the profile
+// activates record 2.
+QStringList ownRecordDifferences(const SensorProfile_t& profile, const SensorSnapshot_t& sensor) {
+    QStringList differences;
+    for (const ProfileField_t& field : profileFields(profile, sensor)) {
+        if (!field.written && field.differs())
+            differences << QStringLiteral("%1: profile %2, sensor %3").arg(field.key, field.inProfile, field.inSensor);
+    }
+    return differences;
+}
+
 } // namespace
 
 int runWrite(const CliOptions_t& options) {
@@ -31,16 +43,27 @@ int runWrite(const CliOptions_t& options) {
     }
     CliSession_t session(options);
     session.whenReady([&] {
+        const QStringList ownDifferences = ownRecordDifferences(profile, session.connection().sensor());
+        if (!ownDifferences.isEmpty() && !options.force) {
+            for (const QString& difference : ownDifferences)
+                printMessage(difference);
+            session.finish(ExitCodeE::OWN_RECORD,
+                           QStringLiteral("the sensor's own record %1 differs from the profile's; nothing written "
+                                          "(--force writes anyway)")
+                               .arg(profile.sensor.tankConfig.Active));
+            return;
+        }
         if (!session.connection().writeProfile(profile.sensor))
             session.finish(ExitCodeE::USAGE, QStringLiteral("the profile lacks the record it activates"));
     });
     QObject::connect(
         &session.connection(), &SensorConnection_t::signProfileWritten, &session,
         [&](const SequenceOutcome_t& outcome) {
+            printData(writeOutcomeLine(outcome));
             const int differences = printDifferences(profile, session.connection().sensor());
             const QStringList notReadBack = outcome.readSteps(StepResultE::REFUSED, true);
             if (outcome.end == SequenceEndE::REFUSED)
-                session.finish(ExitCodeE::REFUSED, writeOutcomeLine(outcome));
+                session.finish(ExitCodeE::REFUSED, QStringLiteral("the sensor refused a write"));
             else if (!notReadBack.isEmpty())
                 session.finish(ExitCodeE::DIFFERS, QStringLiteral("written; the sensor refused to read back: %1")
                                                        .arg(notReadBack.join(QStringLiteral(", "))));

@@ -25,11 +25,18 @@ const QByteArray SOURCE_STATE = R"({"TankConfig": {"Mixture": 60, "Liquid": "But
     "Calibration": {"Empty": 111, "Full": 999}})";
 
 // Runs the tool; the emulator answers only while this event loop spins. SIGINT once standard output has
-// interruptAtLine lines (0: never). The exit code, or -1 when it did not end normally in time.
-int runCli(const QStringList& arguments, QByteArray& out, int interruptAtLine = 0) {
+// interruptAtLine lines (0: never). A shell redirection (e.g. "| head -1", ">&-") runs the tool under bash with it;
+// the tool's own exit code counts. The exit code, or -1 when it did not end normally in time.
+int runCli(const QStringList& arguments, QByteArray& out, int interruptAtLine = 0, const QString& redirection = {}) {
     QProcess cli;
     QObject::connect(&cli, &QProcess::readyReadStandardOutput, [&] { out += cli.readAllStandardOutput(); });
-    cli.start(QStringLiteral(VELMARO_CLI_PATH), arguments);
+    if (redirection.isEmpty())
+        cli.start(QStringLiteral(VELMARO_CLI_PATH), arguments);
+    else
+        cli.start(QStringLiteral("bash"),
+                  QStringList{"-c", QStringLiteral(R"("$0" "$@" %1; exit ${PIPESTATUS[0]})").arg(redirection),
+                              QStringLiteral(VELMARO_CLI_PATH)} +
+                      arguments);
     if (interruptAtLine > 0 && QTest::qWaitFor([&] { return out.count('\n') >= interruptAtLine; }, RUN_LIMIT_MS))
         ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     const bool ended = QTest::qWaitFor([&] { return cli.state() == QProcess::NotRunning; }, RUN_LIMIT_MS);
@@ -51,6 +58,7 @@ private slots:
 private:
     QTemporaryDir dir;
     QString profilePath;
+    QString ownRecordProfilePath; // activates record 0, holding there what the sensor holds in record 2
 };
 
 void CliTest_t::initTestCase() {
@@ -72,14 +80,27 @@ void CliTest_t::initTestCase() {
     profilePath = dir.filePath(QStringLiteral("profile.json"));
     QFile file(profilePath);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(out) == out.size());
+
+    TankConfigRecord_t ownRecord = *profile.sensor.record(2);
+    ownRecord.id = 0;
+    QVERIFY(
+        !(ownRecord.Height == profile.sensor.record(0)->Height && ownRecord.Shape == profile.sensor.record(0)->Shape));
+    profile.sensor.storeRecord(ownRecord);
+    profile.sensor.tankConfig.Active = 0;
+    ownRecordProfilePath = dir.filePath(QStringLiteral("own-record.json"));
+    QFile ownRecordFile(ownRecordProfilePath);
+    const QByteArray ownRecordJson = profileToJson(profile);
+    QVERIFY(ownRecordFile.open(QIODevice::WriteOnly) && ownRecordFile.write(ownRecordJson) == ownRecordJson.size());
 }
 
 void CliTest_t::invocations_data() {
     QTest::addColumn<EmulatorFaults_t>("sensor");
     QTest::addColumn<QStringList>("arguments"); // PORT: the emulator's device, PROFILE: the profile read at start
     QTest::addColumn<int>("interruptAtLine");   // SIGINT once standard output has this many lines; 0: never
+    QTest::addColumn<QString>("redirection");   // of the tool's standard output, in bash
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // a regular expression standard output must match
+    QTest::addColumn<QString>("stored"); // JSON path=value the emulator must hold afterwards; empty: nothing checked
 
     const QStringList port = {"--port", "PORT"};
     const QStringList write = QStringList{"write", "PROFILE"} + port;
@@ -89,34 +110,63 @@ void CliTest_t::invocations_data() {
     notStoring.overrideReply = json::array({"ok"});
     silent.silentCommand = "Info";
 
+    const QStringList monitor = QStringList{"monitor"} + port;
+    const QString none;
     // The monitor's CSV: a header, then lines of seconds, RawTOF and mm.
-    QTest::newRow("monitor ended by SIGINT") << EmulatorFaults_t() << QStringList{"monitor"} + port << 3 << 0
-                                             << R"(^seconds,RawTOF,mm(\n\d+\.\d{3},\d+,-?\d+(\.\d+)?)+$)";
+    QTest::newRow("monitor ended by SIGINT") << EmulatorFaults_t() << monitor << 3 << none << 0
+                                             << R"(^seconds,RawTOF,mm(\n\d+\.\d{3},\d+,-?\d+(\.\d+)?)+$)" << none;
+    QTest::newRow("monitor into head -1: stream stopped, 6")
+        << EmulatorFaults_t() << monitor << 0 << "| head -1" << 6 << "^seconds,RawTOF,mm\n$" << none;
+    QTest::newRow("monitor, standard output closed: 6")
+        << EmulatorFaults_t() << monitor + QStringList{"--seconds", "3"} << 0 << ">&-" << 6 << "^$" << none;
+    QTest::newRow("read, standard output closed: 6")
+        << EmulatorFaults_t() << QStringList{"read"} + port << 0 << ">&-" << 6 << "^$" << none;
+    QTest::newRow("monitor seconds past a week: 1")
+        << EmulatorFaults_t() << monitor + QStringList{"--seconds", "2147484"} << 0 << none << 1 << "^$" << none;
+    QTest::newRow("timeout 0: 1") << EmulatorFaults_t() << QStringList{"read", "--timeout", "0"} + port << 0 << none
+                                  << 1 << "^$" << none;
     // The emulator's active tank, the catalogue toroid 600x200 with a 3 mm wall, is 194 mm high inside.
     QTest::newRow("table of the sensor's tank")
-        << EmulatorFaults_t() << QStringList{"table"} + port << 0 << 0
-        << R"(^level_mm,litres,percent\n0,0\.00,0\.00(\n\d+0,\d+\.\d\d,\d+\.\d\d){19}\n194,\d+\.\d\d,100\.00$)";
+        << EmulatorFaults_t() << QStringList{"table"} + port << 0 << none << 0
+        << R"(^level_mm,litres,percent\n0,0\.00,0\.00(\n\d+0,\d+\.\d\d,\d+\.\d\d){19}\n194,\d+\.\d\d,100\.00$)" << none;
     QTest::newRow("table of a profile, no sensor")
         << EmulatorFaults_t() << QStringList{"table", "--profile", "PROFILE", "--format", "json", "--step-mm", "97"}
-        << 0 << 0 << R"("inner_height_mm": 194,[\s\S]*"nominal_litres": 42,[\s\S]*"level_mm": 97,)";
+        << 0 << none << 0 << R"("inner_height_mm": 194,[\s\S]*"nominal_litres": 42,[\s\S]*"level_mm": 97,)" << none;
     QTest::newRow("table step out of range: 1")
-        << EmulatorFaults_t() << QStringList{"table", "--step-mm", "1001"} + port << 0 << 1 << "^$";
-    QTest::newRow("bad invocation: 1") << EmulatorFaults_t() << QStringList{"frob"} + port << 0 << 1 << "^$";
+        << EmulatorFaults_t() << QStringList{"table", "--step-mm", "1001"} + port << 0 << none << 1 << "^$" << none;
+    QTest::newRow("bad invocation: 1") << EmulatorFaults_t() << QStringList{"frob"} + port << 0 << none << 1 << "^$"
+                                       << none;
     QTest::newRow("no such port: 2") << EmulatorFaults_t() << QStringList{"read", "--port", "/nonexistent/velmaro"} << 0
-                                     << 2 << "^$";
+                                     << none << 2 << "^$" << none;
+    QTest::newRow("a directory as port: 2")
+        << EmulatorFaults_t() << QStringList{"read", "--port", "DIR"} << 0 << none << 2 << "^$" << none;
+    QTest::newRow("write") << EmulatorFaults_t() << write << 0 << none << 0 << "^written: [^\n]*OmnicommConfig[^\n]*\n$"
+                           << "/OmnicommConfig/Address=17";
+    QTest::newRow("write over a differing own record: 7, nothing sent")
+        << EmulatorFaults_t() << QStringList{"write", "OWN_RECORD_PROFILE"} + port << 0 << none << 7 << "^$"
+        << "/OmnicommConfig/Address=10";
+    QTest::newRow("write forced over a differing own record: 4")
+        << EmulatorFaults_t() << QStringList{"write", "OWN_RECORD_PROFILE", "--force"} + port << 0 << none << 4
+        << R"(Records\[0\]\.)"
+        << "/TankConfig/Active=0";
     // Read back after the refusal: nothing after the refused record was sent.
-    QTest::newRow("write refused: 3") << refusing << write << 0 << 3 << "OmnicommConfig.Address: profile 17, sensor 10";
+    QTest::newRow("write refused: 3") << refusing << write << 0 << none << 3
+                                      << "OmnicommConfig.Address: profile 17, sensor 10"
+                                      << "/OmnicommConfig/Address=10";
     QTest::newRow("write read back different: 4")
-        << notStoring << write << 0 << 4 << "OmnicommConfig.Address: profile 17, sensor 10";
-    QTest::newRow("silent sensor: 5") << silent << QStringList{"read", "--timeout", "500"} + port << 0 << 5 << "^$";
+        << notStoring << write << 0 << none << 4 << "OmnicommConfig.Address: profile 17, sensor 10" << none;
+    QTest::newRow("silent sensor: 5") << silent << QStringList{"read", "--timeout", "500"} + port << 0 << none << 5
+                                      << "^$" << none;
 }
 
 void CliTest_t::invocations() {
     QFETCH(EmulatorFaults_t, sensor);
     QFETCH(QStringList, arguments);
     QFETCH(int, interruptAtLine);
+    QFETCH(QString, redirection);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
+    QFETCH(QString, stored);
 
     SensorEmulator_t emulator;
     QString error;
@@ -124,11 +174,18 @@ void CliTest_t::invocations() {
     emulator.setFaults(sensor);
     arguments.replaceInStrings(QRegularExpression("^PORT$"), emulator.slavePath());
     arguments.replaceInStrings(QRegularExpression("^PROFILE$"), profilePath);
+    arguments.replaceInStrings(QRegularExpression("^OWN_RECORD_PROFILE$"), ownRecordProfilePath);
+    arguments.replaceInStrings(QRegularExpression("^DIR$"), dir.path());
     QByteArray out;
-    QCOMPARE(runCli(arguments, out, interruptAtLine), exitCode);
+    QCOMPARE(runCli(arguments, out, interruptAtLine, redirection), exitCode);
 
     QVERIFY2(QRegularExpression(output).match(QString::fromUtf8(out)).hasMatch(), out.constData());
-    QCOMPARE(emulator.stateJson()["Installation"], json(false));
+    const json state = emulator.stateJson();
+    QCOMPARE(state["Installation"], json(false));
+    if (!stored.isEmpty()) {
+        const QStringList pathValue = stored.split(QLatin1Char('='));
+        QCOMPARE(state.at(json::json_pointer(pathValue.at(0).toStdString())).dump(), pathValue.at(1).toStdString());
+    }
 }
 
 QTEST_GUILESS_MAIN(CliTest_t)

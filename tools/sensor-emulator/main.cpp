@@ -2,6 +2,7 @@
 
 #include "emulatoroptions.h"
 #include "sensoremulator.h"
+#include "standardoutput.h"
 #include "terminationsignals.h"
 
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +38,7 @@ bool makeLink(const QString& target, const QString& link, QString& error) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    reserveStandardOutput();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sensor-emulator"));
 
@@ -51,9 +54,23 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption dumpOption(QStringLiteral("dump"),
                                         QStringLiteral("Write the sensor's state as JSON to <file> on exit."),
                                         QStringLiteral("file"));
-    parser.addOptions({linkOption, dumpOption});
+    const QCommandLineOption logOption(QStringLiteral("log"),
+                                       QStringLiteral("Append the frame codec's diagnostics (frame dumps) to <file>."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption verboseOption(QStringLiteral("verbose"),
+                                           QStringLiteral("Print the frame codec's diagnostics on standard error."));
+    parser.addOptions({linkOption, dumpOption, logOption, verboseOption});
     addEmulatorOptions(parser);
     parser.process(app);
+
+    // Standard output carries the device path alone; the codec's diagnostics go to the log, standard error or nowhere.
+    QFile log(parser.value(logOption));
+    if (parser.isSet(logOption) && !log.open(QIODevice::WriteOnly | QIODevice::Append))
+        return fail(QStringLiteral("--log %1: cannot open the file").arg(log.fileName()));
+    std::FILE* dataOut =
+        takeStandardOutput(parser.isSet(verboseOption) ? STDERR_FILENO : (log.isOpen() ? log.handle() : -1));
+    if (!dataOut)
+        return fail(QStringLiteral("cannot set up standard output"));
 
     SensorEmulator_t emulator;
     QString error;
@@ -70,8 +87,8 @@ int main(int argc, char* argv[]) {
         QCoreApplication::quit();
     });
 
-    std::printf("%s\n", qPrintable(device));
-    std::fflush(stdout);
+    std::fprintf(dataOut, "%s\n", qPrintable(device));
+    std::fflush(dataOut);
     const int status = app.exec();
 
     if (!link.isEmpty() && QFile::symLinkTarget(link) == device)
