@@ -32,9 +32,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())),
-      profileDialogP(new ProfileDialog_t(nullptr, dialogWindowFlags())),
-      reportDialogP(new ReportDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
     initResources();
     ui->setupUi(this);
 
@@ -60,8 +58,6 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
     connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
     connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
-    connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
-    connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     setUpPorts(std::move(portSource));
     // The port scan and the pictures' decoding would delay the window's first appearance.
     runAfterFirstPaint(this, [this] {
@@ -112,6 +108,22 @@ void MainWindow_t::showPictures() {
                                .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
     ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));
     ui->lblCylinderP_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderP.png")));
+    tankTab.showPictures();
+}
+
+ProfileDialog_t& MainWindow_t::profileDialog() {
+    if (!profileDialogP)
+        profileDialogP = new ProfileDialog_t(nullptr, dialogWindowFlags());
+    return *profileDialogP;
+}
+
+ReportDialog_t& MainWindow_t::reportDialog() {
+    if (!reportDialogP) {
+        reportDialogP = new ReportDialog_t(nullptr, dialogWindowFlags());
+        connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
+        connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
+    }
+    return *reportDialogP;
 }
 
 void MainWindow_t::setFixedTexts() {

@@ -143,13 +143,16 @@ private:
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();
+    ProfileDialog_t& profileDialog();
+    ReportDialog_t& reportDialog();
 
     Ui::MainWindow* ui;
     PropertiesDialog_t* propertiesDialogP;
     TofWidget_t* tofWidgetP; // page of the "Тест" tab, owned by the tab widget
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
-    ProfileDialog_t* profileDialogP;
-    ReportDialog_t* reportDialogP;
+    // Made on first use: most runs never open them, and making them would delay the window's first appearance.
+    ProfileDialog_t* profileDialogP = nullptr;
+    ReportDialog_t* reportDialogP = nullptr;
     TankTab_t tankTab;
 };
