@@ -13,6 +13,7 @@
 #include "resources.h"
 #include "tofwidget.h"
 
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 namespace {
@@ -21,9 +22,12 @@ bool isHoliday(const QDate& date) {
     return date.month() == 12 && date.day() >= 25;
 }
 
-// Screen readers and UI automation find an input by the text of its label.
+// Screen readers and UI automation find an input by the text of its label. Parsing as HTML only the texts that are
+// (it builds a text document each time) keeps the window's start quick.
 void nameAfter(QWidget* input, const QString& labelText) {
-    input->setAccessibleName(QTextDocumentFragment::fromHtml(labelText).toPlainText().trimmed());
+    const QString plain =
+        Qt::mightBeRichText(labelText) ? QTextDocumentFragment::fromHtml(labelText).toPlainText() : labelText;
+    input->setAccessibleName(plain.trimmed());
 }
 
 } // namespace
