@@ -100,6 +100,13 @@ void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
 }
 
 void MainWindow_t::fillAboutTab() {
+    // Plain texts in the small size: as rich texts each would build a text document before the window appears.
+    for (QLabel* label : {ui->lblDeviceNameP, ui->lblDeviceIdNameP, ui->lblFwVersionNameP, ui->lblAppVersionNameP,
+                          ui->lblAppDeveloperNameP, ui->lblAppHelpNameP}) {
+        QFont small = label->font();
+        small.setPointSizeF(8.25);
+        label->setFont(small);
+    }
     ui->lblAppDeveloperP->setText(tr("Lumo"));
     ui->lblAppVersionP->setText(
         appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
