@@ -52,9 +52,6 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     showDisconnected();
 
     ui->lblHelpTextP->setOpenExternalLinks(true);
-    ui->lblHelpTextP->setText(
-        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
-    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
 
     setFixedTexts();
     nameInputsForAccessibility();
@@ -63,10 +60,12 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
     connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
     setUpPorts(std::move(portSource));
-    // The port scan and the pictures' decoding would delay the window's first appearance.
+    // The port scan, the pictures' decoding and the first rich text (the links on the About tab, not shown at start)
+    // would delay the window's first appearance.
     runAfterFirstPaint(this, [this] {
         watchPorts();
         showPictures();
+        showHelpLinks();
     });
 }
 
@@ -110,6 +109,12 @@ void MainWindow_t::fillAboutTab() {
     ui->lblAppDeveloperP->setText(tr("Lumo"));
     ui->lblAppVersionP->setText(
         appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
+}
+
+void MainWindow_t::showHelpLinks() {
+    ui->lblHelpTextP->setText(
+        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
+    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
 }
 
 void MainWindow_t::showPictures() {

@@ -140,6 +140,7 @@ private:
 private:
     void fillAboutTab();
     void showPictures();
+    void showHelpLinks();
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();
