@@ -28,7 +28,8 @@ class MainWindow_t : public QMainWindow {
 
 public:
     // today decides the window icon (the festive one from 25 to 31 December); portSource lists the serial ports
-    // to offer (empty: the system's ports). The pictures and the port list follow right after the first paint.
+    // to offer (empty: the system's ports). The pictures, the About tab's links and the port list follow right after
+    // the first paint.
     explicit MainWindow_t(QWidget* parent = nullptr, const QDate& today = QDate::currentDate(),
                           PortSource_t portSource = {});
     ~MainWindow_t() override;
