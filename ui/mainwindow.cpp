@@ -13,6 +13,7 @@
 #include "resources.h"
 #include "tofwidget.h"
 
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 namespace {
@@ -21,9 +22,12 @@ bool isHoliday(const QDate& date) {
     return date.month() == 12 && date.day() >= 25;
 }
 
-// Screen readers and UI automation find an input by the text of its label.
+// Screen readers and UI automation find an input by the text of its label. Parsing as HTML only the texts that are
+// (it builds a text document each time) keeps the window's start quick.
 void nameAfter(QWidget* input, const QString& labelText) {
-    input->setAccessibleName(QTextDocumentFragment::fromHtml(labelText).toPlainText().trimmed());
+    const QString plain =
+        Qt::mightBeRichText(labelText) ? QTextDocumentFragment::fromHtml(labelText).toPlainText() : labelText;
+    input->setAccessibleName(plain.trimmed());
 }
 
 } // namespace
@@ -32,9 +36,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())),
-      profileDialogP(new ProfileDialog_t(nullptr, dialogWindowFlags())),
-      reportDialogP(new ReportDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
     initResources();
     ui->setupUi(this);
 
@@ -50,9 +52,6 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     showDisconnected();
 
     ui->lblHelpTextP->setOpenExternalLinks(true);
-    ui->lblHelpTextP->setText(
-        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
-    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
 
     setFixedTexts();
     nameInputsForAccessibility();
@@ -60,13 +59,13 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
     connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
     connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
-    connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
-    connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     setUpPorts(std::move(portSource));
-    // The port scan and the pictures' decoding would delay the window's first appearance.
+    // The port scan, the pictures' decoding and the first rich text (the links on the About tab, not shown at start)
+    // would delay the window's first appearance.
     runAfterFirstPaint(this, [this] {
         watchPorts();
         showPictures();
+        showHelpLinks();
     });
 }
 
@@ -100,9 +99,22 @@ void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
 }
 
 void MainWindow_t::fillAboutTab() {
+    // Plain texts in the small size: as rich texts each would build a text document before the window appears.
+    for (QLabel* label : {ui->lblDeviceNameP, ui->lblDeviceIdNameP, ui->lblFwVersionNameP, ui->lblAppVersionNameP,
+                          ui->lblAppDeveloperNameP, ui->lblAppHelpNameP}) {
+        QFont small = label->font();
+        small.setPointSizeF(8.25);
+        label->setFont(small);
+    }
     ui->lblAppDeveloperP->setText(tr("Lumo"));
     ui->lblAppVersionP->setText(
         appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
+}
+
+void MainWindow_t::showHelpLinks() {
+    ui->lblHelpTextP->setText(
+        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
+    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
 }
 
 void MainWindow_t::showPictures() {
@@ -112,6 +124,22 @@ void MainWindow_t::showPictures() {
                                .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
     ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));
     ui->lblCylinderP_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderP.png")));
+    tankTab.showPictures();
+}
+
+ProfileDialog_t& MainWindow_t::profileDialog() {
+    if (!profileDialogP)
+        profileDialogP = new ProfileDialog_t(nullptr, dialogWindowFlags());
+    return *profileDialogP;
+}
+
+ReportDialog_t& MainWindow_t::reportDialog() {
+    if (!reportDialogP) {
+        reportDialogP = new ReportDialog_t(nullptr, dialogWindowFlags());
+        connect(reportDialogP, &ReportDialog_t::signSavePdf, this, &MainWindow_t::slotSaveReport);
+        connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
+    }
+    return *reportDialogP;
 }
 
 void MainWindow_t::setFixedTexts() {

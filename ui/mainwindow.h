@@ -30,7 +30,8 @@ class MainWindow_t : public QMainWindow {
 
 public:
     // today decides the window icon (the festive one from 25 to 31 December); portSource lists the serial ports
-    // to offer (empty: the system's ports). The pictures and the port list follow right after the first paint.
+    // to offer (empty: the system's ports). The pictures, the About tab's links and the port list follow right after
+    // the first paint.
     explicit MainWindow_t(QWidget* parent = nullptr, const QDate& today = QDate::currentDate(),
                           PortSource_t portSource = {});
     ~MainWindow_t() override;
@@ -144,16 +145,20 @@ private:
 private:
     void fillAboutTab();
     void showPictures();
+    void showHelpLinks();
     void setFixedTexts();
     void levelOmniRows();
     void nameInputsForAccessibility();
+    ProfileDialog_t& profileDialog();
+    ReportDialog_t& reportDialog();
 
     Ui::MainWindow* ui;
     PropertiesDialog_t* propertiesDialogP;
     TofWidget_t* tofWidgetP; // page of the "Тест" tab, owned by the tab widget
     CalibrationDialog_t* calibrationDialogP;
     DiagnosticDialog_t* diagnosticDialogP;
-    ProfileDialog_t* profileDialogP;
-    ReportDialog_t* reportDialogP;
+    // Made on first use: most runs never open them, and making them would delay the window's first appearance.
+    ProfileDialog_t* profileDialogP = nullptr;
+    ReportDialog_t* reportDialogP = nullptr;
     TankTab_t tankTab;
 };

@@ -41,7 +41,7 @@ void MainWindow_t::connectRecordSignals() {
         } else if (record == RecordE::REPORT) {
             reportSetup = currentSetup();
             reportCurve = tofWidgetP->curveImage(connectionP->testReadings());
-            reportDialogP->show();
+            reportDialog().show();
         }
     });
     connect(connectionP, &SensorConnection_t::signProfileWritten, this, &MainWindow_t::slotProfileWritten);
@@ -133,8 +133,8 @@ void MainWindow_t::slotLoadProfile() {
     // The connection may have ended while the file dialog was open.
     if (!connectionP)
         return;
-    profileDialogP->showFields(fileName, profileFields(profile, connectionP->sensor()));
-    if (profileDialogP->exec() != QDialog::Accepted || !connectionP)
+    profileDialog().showFields(fileName, profileFields(profile, connectionP->sensor()));
+    if (profileDialog().exec() != QDialog::Accepted || !connectionP)
         return;
     profileBeingWritten = profile;
     connectionP->writeProfile(profile.sensor);

@@ -49,8 +49,8 @@ void TankTab_t::slotUpdateTankList() {
     formP->spboxCustomVolumeP->hide();
     formP->cboxTanksP->clear();
 
+    showCylinderPicture();
     if (formP->rbuttCylinderH_P->isChecked()) {
-        formP->lblCylinderHV_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderH.png")));
         if (formP->rbuttCylinderHV_P->isChecked()) {
             setDimensionRanges(TankKindE::CylinderH);
             TankListEntry active;
@@ -62,7 +62,6 @@ void TankTab_t::slotUpdateTankList() {
             formP->spboxCustomHeigthP->setValue(length);
         }
     } else {
-        formP->lblCylinderHV_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderV.png")));
         setDimensionRanges(TankKindE::CylinderV);
     }
 
@@ -103,6 +102,18 @@ void TankTab_t::slotUpdateTankList() {
     const TankComboItems_t items = tankComboItems(tankList, shownTankKind());
     formP->cboxTanksP->addItems(items.texts);
     formP->cboxTanksP->setCurrentIndex(items.currentIndex);
+}
+
+void TankTab_t::showPictures() {
+    picturesShown = true;
+    showCylinderPicture();
+}
+
+void TankTab_t::showCylinderPicture() {
+    if (picturesShown)
+        formP->lblCylinderHV_P->setPixmap(QPixmap(formP->rbuttCylinderH_P->isChecked()
+                                                      ? QStringLiteral(":/Images/CylinderH.png")
+                                                      : QStringLiteral(":/Images/CylinderV.png")));
 }
 
 std::optional<TankKindE> TankTab_t::shownTankKind() const {

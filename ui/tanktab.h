@@ -30,6 +30,9 @@ public:
     bool selectedEntry(TankListEntry& outEntry) const;
     bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const;
     void setDimensionRanges(TankKindE kind);
+    // From now on the cylinder picture shows the orientation; until then it is left out, as decoding it would delay
+    // the window's first appearance.
+    void showPictures();
 
 public slots:
     // Rebuilds the tab for the checked shape and custom box.
@@ -38,7 +41,9 @@ public slots:
 private:
     void checkShapeButtons(TankKindE kind);
     std::optional<TankKindE> shownTankKind() const;
+    void showCylinderPicture();
 
     Ui::MainWindow* formP;
     TankList_t tankList;
+    bool picturesShown = false;
 };
