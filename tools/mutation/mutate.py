@@ -30,10 +30,13 @@ AREAS = {
     "protocol": ["protocol/wireframe.cpp", "protocol/requests.cpp", "protocol/responses.cpp",
                  "protocol/devicerecords.cpp", "protocol/wireobjects.cpp"],
     "link": ["link/serialparser.cpp", "link/serialparserworker.cpp"],
-    "connection": ["connection/sensorconnection.cpp", "connection/sensorconnection_fsm.cpp",
-                   "connection/sensorsnapshot.cpp", "connection/portlist.cpp"],
+    "connection": ["connection/sensorconnection.cpp", "connection/sensorsequences.cpp",
+                   "connection/sensorsequence.cpp", "connection/sensorfacts.cpp", "connection/sensorsnapshot.cpp",
+                   "connection/portlist.cpp", "connection/portmonitor.cpp"],
     "catalogue": ["protocol/tankcatalogue.cpp", "protocol/tankkind.cpp"],
     "window": ["ui/mainwindow*.cpp", "ui/tanktab.cpp"],
+    "cli": ["cli/*.cpp"],
+    "report": ["report/*.cpp"],
 }
 
 SWAPS = {"==": "!=", "!=": "==", "<=": "<", ">=": ">", "<": "<=", ">": ">=", "+": "-", "-": "+",
