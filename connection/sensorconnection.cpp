@@ -273,10 +273,10 @@ void SensorConnection_t::finishSequence() {
 }
 
 void SensorConnection_t::measurementArrived(const nlohmann::json& reply) {
-    // The stream runs in the live test, and a sensor may start it before its "ok"; measurements at any other time
-    // were sent before the sensor saw a stream-off and answer nothing.
-    const bool plotted =
-        state == StateE::IDLE || state == StateE::TESTING || (sequence && sequence->kind == SequenceE::STREAM_ON);
+    // The stream runs in the live test, and a sensor may start it before its "ok" (unless the user has stopped the
+    // test meanwhile); measurements at any other time were sent before the sensor saw a stream-off.
+    const bool plotted = state == StateE::IDLE || state == StateE::TESTING ||
+                         (testRunning && sequence && sequence->kind == SequenceE::STREAM_ON);
     if (!plotted) {
         qInfo() << "Measurement skipped; Step: " << sequence->steps[stepIndex].name;
         return;

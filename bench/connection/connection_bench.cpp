@@ -137,9 +137,10 @@ public:
     void setFaults(const EmulatorFaults_t& faults) {
         inThread([this, faults] { emulatorP->setFaults(faults); });
     }
-    // The emulator logs every request for its tests; a long bench would count that log as the program's growth.
-    void forgetRequests() {
-        inThread([this] { emulatorP->forgetRequests(); });
+    // The emulator logs every request and measurement for its tests; a long bench would count those logs as the
+    // program's growth.
+    void forgetLogs() {
+        inThread([this] { emulatorP->forgetLogs(); });
     }
     PortSource_t portSource() {
         return [this] {
@@ -296,7 +297,7 @@ void benchMemory(MainWindow_t& window, Sensor_t& sensor) {
             connectAndRead(window);
             disconnect(window);
         }
-        sensor.forgetRequests();
+        sensor.forgetLogs();
         if (std::find(checkpoints.begin(), checkpoints.end(), cycle) == checkpoints.end())
             continue;
         const auto [rss, peak] = residentKb();
@@ -323,12 +324,14 @@ void benchSoak(MainWindow_t& window, Sensor_t& sensor, int seconds) {
     window.findChild<TofWidget_t*>()->startStopButton()->click();
     Heartbeat_t heartbeat;
     runUntil([] { return false; }, SETTLE_S * 1000);
+    sensor.forgetLogs();
     const long settledKb = residentKb().first;
     const double cpuAtSettle = processCpuSeconds() - sensor.cpuSeconds();
     QElapsedTimer clock;
     clock.start();
     for (int minute = SETTLE_S; minute < seconds; minute += SETTLE_S) {
         runUntil([] { return false; }, std::min(SETTLE_S, seconds - minute) * 1000);
+        sensor.forgetLogs();
         std::fprintf(results, "soak %4d s: resident %ld kB\n", minute + SETTLE_S, residentKb().first);
         std::fflush(results);
     }

@@ -232,7 +232,7 @@ void SensorConnectionTest_t::conversations_data() {
     noisy.coalesce = true;
     noisy.garbage = QByteArray::fromHex("55aa00");
     shifted.recordId = RecordIdFaultE::SHIFTED;
-    corrupt.corruptEveryNth = 3;
+    corrupt.corruptEveryNth = 1;
     slow.replyDelayMs = 400;
     slow.delayedPrefix = R"(["OmnicommConfig",{)"; // the RS485 write's "ok" alone comes late
     EmulatorFaults_t slowStart = slow;
@@ -315,7 +315,7 @@ void SensorConnectionTest_t::conversations_data() {
         << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", tankConfigToJson(TankConfig_t{})})) << 5.0
         << QStringList() << readingSteps("stream off", "record 1") << QStringList{"failed"};
     QTest::newRow("broken checksums: no reply in time")
-        << corrupt << 5.0 << QStringList() << readingSteps("stream off", "TankConfig") << QStringList{"failed"};
+        << corrupt << 5.0 << QStringList() << readingSteps("stream off", "stream off") << QStringList{"failed"};
 }
 
 void SensorConnectionTest_t::conversations() {

@@ -93,8 +93,9 @@ QStringList SensorEmulator_t::requests() const {
     return requestLog;
 }
 
-void SensorEmulator_t::forgetRequests() {
+void SensorEmulator_t::forgetLogs() {
     requestLog.clear();
+    streamLog.clear();
 }
 
 QList<Installation_t> SensorEmulator_t::streamed() const {

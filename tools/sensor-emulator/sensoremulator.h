@@ -37,7 +37,8 @@ public:
     // Every request received, oldest first, as compact JSON text with object keys sorted,
     // e.g. ["TankConfig",{"id":0}]. Frames that do not decode are not requests.
     QStringList requests() const;
-    void forgetRequests();
+    // Empties the logs of requests and measurements (they grow without end for the tests' sake).
+    void forgetLogs();
     // Every measurement the stream has sent, oldest first.
     QList<Installation_t> streamed() const;
 
