@@ -6,6 +6,8 @@
 #include "udevtestbed.h"
 #include "widgetlookup.h"
 
+#include "timingfigures.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -32,12 +34,6 @@ double msUntil(const std::function<bool()>& done) {
     return timer.nsecsElapsed() / 1e6;
 }
 
-void print(const char* what, std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::printf("%-26s median %7.2f ms  min %7.2f ms  max %7.2f ms  (%d runs; target <= 200 ms)\n", what,
-                values[values.size() / 2], values.front(), values.back(), int(values.size()));
-}
-
 void quietHandler(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 } // namespace
@@ -60,7 +56,7 @@ int main(int argc, char* argv[]) {
         testbed.unplug(tty);
         unplugMs.push_back(msUntil([&] { return ports->count() == 0; }));
     }
-    print("plug-in to listed", plugMs);
-    print("unplug to dropped", unplugMs);
+    printTimings("plug-in to listed", plugMs, "; target <= 200 ms");
+    printTimings("unplug to dropped", unplugMs, "; target <= 200 ms");
     return 0;
 }

@@ -1,6 +1,8 @@
 // Whole process, start to visible window: velmaro-config against the bare QMainWindow + QCustomPlot program, each
 // started as a new process, alternating. "Visible" is the first drawing into a new top-level window, as the X server
 // reports it through its DAMAGE extension. Needs an X display (Xvfb); prints both medians and their ratio.
+#include "timingfigures.h"
+
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -116,17 +118,6 @@ double startToVisibleMs(Display_t& display, const std::string& program) {
     return ms;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void print(const char* what, const std::vector<double>& values) {
-    std::printf("%-34s median %7.2f ms  min %7.2f ms  max %7.2f ms  (%d runs)\n", what, median(values),
-                *std::min_element(values.begin(), values.end()), *std::max_element(values.begin(), values.end()),
-                int(values.size()));
-}
-
 } // namespace
 
 int main() {
@@ -149,8 +140,8 @@ int main() {
         toolMs.push_back(startToVisibleMs(display, VELMARO_CONFIG_PATH));
         bareMs.push_back(startToVisibleMs(display, BARE_WINDOW_PATH));
     }
-    print("velmaro-config", toolMs);
-    print("QMainWindow + QCustomPlot (floor)", bareMs);
+    printTimings("velmaro-config", toolMs);
+    printTimings("QMainWindow + QCustomPlot (floor)", bareMs);
     std::printf("ratio %.2f (target <= 1.10)\n", median(toolMs) / median(bareMs));
     xcb_disconnect(display.connection);
     std::system((std::string("rm -rf ") + home).c_str());

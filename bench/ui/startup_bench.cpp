@@ -7,6 +7,8 @@
 #include "mainwindow.h"
 #include "resources.h"
 
+#include "timingfigures.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -52,17 +54,6 @@ Timing_t constructAndPaint(const Factory_t& make) {
     return timing;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void print(const char* what, const std::vector<double>& values) {
-    std::printf("%-30s median %7.2f ms  min %7.2f ms  max %7.2f ms  (%d runs)\n", what, median(values),
-                *std::min_element(values.begin(), values.end()), *std::max_element(values.begin(), values.end()),
-                int(values.size()));
-}
-
 QtMessageHandler defaultHandler = nullptr;
 
 // The window's info lines and the offscreen platform's note on every window with size limits would bury the figures.
@@ -99,10 +90,10 @@ int main(int argc, char* argv[]) {
         floorPainted.push_back(floor.paintedMs);
     }
 
-    print("MainWindow_t construction", windowBuild);
-    print("floor construction", floorBuild);
-    print("MainWindow_t to first paint", windowPainted);
-    print("floor to first paint", floorPainted);
+    printTimings("MainWindow_t construction", windowBuild);
+    printTimings("floor construction", floorBuild);
+    printTimings("MainWindow_t to first paint", windowPainted);
+    printTimings("floor to first paint", floorPainted);
     std::printf("to first paint ratio %.2f (target <= 3.0); construction alone %.2f\n",
                 median(windowPainted) / median(floorPainted), median(windowBuild) / median(floorBuild));
     return 0;
