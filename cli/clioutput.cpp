@@ -78,3 +78,17 @@ QString writeOutcomeLine(const SequenceOutcome_t& outcome) {
     }
     return line.join(QStringLiteral("; "));
 }
+
+QString failureLine(const Failure_t& failure) {
+    switch (failure.kind) {
+    case FailureE::NO_REPLY:
+        return QStringLiteral("no reply to %1 within %2 ms").arg(failure.step).arg(failure.waitedMs);
+    case FailureE::REFUSED:
+        return QStringLiteral("the sensor refused %1").arg(failure.step);
+    case FailureE::UNEXPECTED_REPLY:
+        return QStringLiteral("unexpected reply \"%1\" to %2").arg(failure.reply, failure.step);
+    case FailureE::UNREADABLE_REPLY:
+        return QStringLiteral("unreadable reply to %1").arg(failure.step);
+    }
+    return QString();
+}

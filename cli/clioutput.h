@@ -23,3 +23,5 @@ void whenOutputLost(std::function<void()> handler);
 void printMessage(const QString& message);
 // How far a write got, in one line with the steps' names: "written: …; refused: …; unanswered: …; not sent: …".
 QString writeOutcomeLine(const SequenceOutcome_t& outcome);
+// Why the conversation failed, with the step's name, e.g. "no reply to Info within 5000 ms".
+QString failureLine(const Failure_t& failure);

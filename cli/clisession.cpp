@@ -61,9 +61,8 @@ CliSession_t::CliSession_t(const CliOptions_t& options, QObject* parent) : QObje
     // Said before the failure's own line, which ends the command.
     connect(connectionP, &SensorConnection_t::signWriteCut, this,
             [](const SequenceOutcome_t& outcome) { printMessage(writeOutcomeLine(outcome)); });
-    connect(connectionP, &SensorConnection_t::signFailed, this, [this] {
-        finish(ExitCodeE::NO_REPLY,
-               QStringLiteral("%1: no reply in time, or an unexpected reply").arg(chosen.shownName));
+    connect(connectionP, &SensorConnection_t::signFailed, this, [this](const Failure_t& failure) {
+        finish(ExitCodeE::NO_REPLY, QStringLiteral("%1: %2").arg(chosen.shownName, failureLine(failure)));
     });
     whenOutputLost([this] { finish(ExitCodeE::OUTPUT_LOST); });
     connect(connectionP, &SensorConnection_t::signRefused, this,

@@ -193,7 +193,7 @@ void SensorConnection_t::slotFromDevice(const nlohmann::json& inReply) {
         refuseStep();
     } else {
         qWarning() << "Unexpected reply: " << name << "; Step: " << step.name;
-        fail();
+        fail(FailureE::UNEXPECTED_REPLY, name);
     }
 }
 
@@ -201,7 +201,7 @@ void SensorConnection_t::acceptReply(const nlohmann::json& reply) {
     const Step_t& step = sequence->steps[stepIndex];
     if (step.store && !step.store(reply, snapshot)) {
         qWarning() << "Reply not what was asked for; Step: " << step.name;
-        fail();
+        fail(FailureE::UNREADABLE_REPLY);
         return;
     }
     replyAccepted = true;
@@ -216,7 +216,7 @@ void SensorConnection_t::refuseStep() {
     outcome.steps[stepIndex].result = StepResultE::REFUSED;
     switch (step.refusal) {
     case RefusalE::FAIL:
-        fail();
+        fail(FailureE::REFUSED);
         return;
     case RefusalE::REFUSED:
         outcome.end = SequenceEndE::REFUSED;
@@ -322,13 +322,15 @@ void SensorConnection_t::slotSerialError(QSerialPort::SerialPortError inError) {
 
 void SensorConnection_t::slotReplyTimeout() {
     qWarning() << "No reply in time; Step: " << sequence->steps[stepIndex].name << "; after ms: " << replyTimeoutMs;
-    fail();
+    fail(FailureE::NO_REPLY);
 }
 
-void SensorConnection_t::fail() {
+void SensorConnection_t::fail(FailureE kind, const QString& reply) {
     qCritical() << "FSM error! Disconnect!";
+    const Step_t& step = sequence->steps[stepIndex];
+    const Failure_t failure{kind, step.name, step.label, reply, replyTimeoutMs};
     end(SequenceEndE::FAILED);
-    emit signFailed();
+    emit signFailed(failure);
 }
 
 void SensorConnection_t::end(SequenceEndE how) {

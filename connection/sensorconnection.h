@@ -89,7 +89,7 @@ signals:
     // signFailed or signLost.
     void signWriteCut(const SequenceOutcome_t& outcome);
     // The conversation failed (an unexpected reply, a refusal, a bad record, no reply in time): the link is closed.
-    void signFailed();
+    void signFailed(const Failure_t& failure);
     // The port reported an error (unplugged, cannot be opened): the link is already closed. Before signPortOpened
     // the port could not be opened, for the reason error gives.
     void signLost(QSerialPort::SerialPortError error);
@@ -115,7 +115,8 @@ private:
     void measurementArrived(const nlohmann::json& reply);
     void setState(StateE state);
     void setTestRunning(bool running);
-    void fail();
+    // The error path, for the step under way.
+    void fail(FailureE kind, const QString& reply = {});
     // Ends the link; a write under way is reported as cut, with how.
     void end(SequenceEndE how);
     void shutLink();

@@ -1,6 +1,7 @@
 #include "sensorsequence.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace {
 
@@ -43,4 +44,26 @@ QString writeOutcomeText(const SequenceOutcome_t& outcome) {
     if (const QStringList notSent = outcome.writeSteps(StepResultE::NOT_SENT); !notSent.isEmpty())
         lines << text("Не записано: %1.").arg(notSent.join(separator));
     return lines.join(QLatin1Char('\n'));
+}
+
+QString failureText(const Failure_t& failure) {
+    QString cause;
+    switch (failure.kind) {
+    case FailureE::NO_REPLY:
+        cause = text("Датчик не ответил на запрос «%1» за %2 с.")
+                    .arg(failure.stepLabel)
+                    .arg(QLocale(QLocale::Russian).toString(failure.waitedMs / 1000.0));
+        break;
+    case FailureE::REFUSED:
+        cause = text("Датчик отказался выполнить запрос «%1».").arg(failure.stepLabel);
+        break;
+    case FailureE::UNEXPECTED_REPLY:
+        cause = text("На запрос «%1» датчик прислал неожиданный ответ «%2».").arg(failure.stepLabel, failure.reply);
+        break;
+    case FailureE::UNREADABLE_REPLY:
+        cause = text("Ответ датчика на запрос «%1» не удалось прочитать.").arg(failure.stepLabel);
+        break;
+    }
+    return cause + QLatin1Char('\n') +
+           text("Отключите датчик от USB на несколько секунд, подключите его снова и нажмите «Подключить».");
 }

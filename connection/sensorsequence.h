@@ -75,3 +75,17 @@ struct SequenceOutcome_t {
 
 // For the user, in Russian: what was written, refused, perhaps written (sent, never answered) and not sent.
 QString writeOutcomeText(const SequenceOutcome_t& outcome);
+
+// Why the conversation failed, at which step.
+enum class FailureE { NO_REPLY, REFUSED, UNEXPECTED_REPLY, UNREADABLE_REPLY };
+
+struct Failure_t {
+    FailureE kind = FailureE::NO_REPLY;
+    QString step;      // the step's name
+    QString stepLabel; // for the user
+    QString reply;     // the unexpected reply's name
+    int waitedMs = 0;  // the reply time limit
+};
+
+// For the user, in Russian: what went wrong, and what to do next.
+QString failureText(const Failure_t& failure);

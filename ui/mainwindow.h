@@ -80,7 +80,7 @@ private slots:
     void slotSaved(SequenceE inSequence);
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
     void slotWriteCut(const SequenceOutcome_t& inOutcome);
-    void slotFailed();
+    void slotFailed(const Failure_t& inFailure);
     void slotSaveProfile();
     void slotReport();
     void slotSaveReport();
@@ -112,7 +112,7 @@ private:
     void showDisconnected();
     // Opens an OkMessageBox with text once the current event has been handled, so that no box ever runs inside
     // the connection's own code.
-    void showMessage(const QString& text);
+    void showMessage(const QString& text, const QString& informative = QString());
     static QString settingsSavedText();
 
     void applyTank();

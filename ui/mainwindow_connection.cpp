@@ -156,13 +156,13 @@ void MainWindow_t::slotWriteCut(const SequenceOutcome_t& inOutcome) {
         showMessage(writeOutcomeText(inOutcome));
 }
 
-void MainWindow_t::slotFailed() {
+void MainWindow_t::slotFailed(const Failure_t& inFailure) {
     closeConnection();
-    QString text = tr("Произошла ошибка, перезагрузите устройство!");
+    QString details = failureText(inFailure);
     if (!cutWriteText.isEmpty())
-        text += QStringLiteral("\n\n") + cutWriteText;
+        details += QStringLiteral("\n\n") + cutWriteText;
     cutWriteText.clear();
-    showMessage(text);
+    showMessage(tr("Произошла ошибка, перезагрузите устройство!"), details);
 }
 
 void MainWindow_t::slotUpdateControls() {
@@ -173,8 +173,9 @@ void MainWindow_t::slotUpdateControls() {
     tofWidgetP->startStopButton()->setEnabled(ready);
 }
 
-void MainWindow_t::showMessage(const QString& text) {
-    QTimer::singleShot(0, this, [text] { OkMessageBox box(text); }); // runs modally until the user closes it
+void MainWindow_t::showMessage(const QString& text, const QString& informative) {
+    // Runs modally until the user closes it.
+    QTimer::singleShot(0, this, [text, informative] { OkMessageBox box(text, informative); });
 }
 
 QString MainWindow_t::settingsSavedText() {

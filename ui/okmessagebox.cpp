@@ -4,8 +4,9 @@ Qt::WindowFlags dialogWindowFlags() {
     return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
-OkMessageBox::OkMessageBox(const QString& text) : QMessageBox() {
+OkMessageBox::OkMessageBox(const QString& text, const QString& informative) : QMessageBox() {
     setText(text);
+    setInformativeText(informative);
     setStandardButtons(QMessageBox::Ok);
     setDefaultButton(QMessageBox::Ok);
     // Keep the dialog window type; only the title bar hints change.

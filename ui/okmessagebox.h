@@ -11,6 +11,7 @@ class OkMessageBox : public QMessageBox {
     Q_OBJECT
 
 public:
-    explicit OkMessageBox(const QString& text);
+    // informative: the details under the text, if any.
+    explicit OkMessageBox(const QString& text, const QString& informative = QString());
     ~OkMessageBox() override;
 };

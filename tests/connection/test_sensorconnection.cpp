@@ -133,7 +133,10 @@ public:
                          [this](const SequenceOutcome_t& o) { note("profile: " + outcomeLine(o)); });
         QObject::connect(c, &SensorConnection_t::signWriteCut,
                          [this](const SequenceOutcome_t& o) { note("cut: " + outcomeLine(o)); });
-        QObject::connect(c, &SensorConnection_t::signFailed, [this] { note("failed", true); });
+        QObject::connect(c, &SensorConnection_t::signFailed, [this](const Failure_t& f) {
+            static const char* const kinds[] = {"no reply to", "refused", "unexpected reply to", "unreadable reply to"};
+            note(QStringLiteral("failed: %1 %2").arg(QLatin1String(kinds[int(f.kind)]), f.step), true);
+        });
         QObject::connect(c, &SensorConnection_t::signLost, [this] { note("lost", true); });
         c->open();
     }
@@ -248,7 +251,8 @@ void SensorConnectionTest_t::conversations_data() {
     QTest::newRow("refused activation: the error path, telling what was written")
         << refusing(R"(["TankConfig",{"Active":2})") << 5.0 << QStringList{"tank", "!properties"}
         << after({TANK, activate(2)})
-        << QStringList{"complete", "cut: written: Records[2]; refused: TankConfig.Active", "failed"};
+        << QStringList{"complete", "cut: written: Records[2]; refused: TankConfig.Active",
+                       "failed: refused TankConfig.Active"};
     QTest::newRow("properties write record 2 as the tank write left it")
         << normal << 5.0 << QStringList{"tank", "properties"}
         << after({TANK, activate(2), CONFIG_60, QString(TANK).replace(R"("Wall":3)", R"("Wall":5)")})
@@ -273,7 +277,12 @@ void SensorConnectionTest_t::conversations_data() {
     // The sensor refuses the write: an "ok" left over from the stop would pass for its acknowledgement.
     QTest::newRow("one stream-off stops a sensor that answers only the first, and leaves no ok over")
         << stopsOnce << 8.0 << QStringList{"start", "wait", "stop", "rs485"} << after({ON, OFF, RS485})
-        << QStringList{"complete", "test on", "measurement", "test off", "cut: refused: OmnicommConfig", "failed"};
+        << QStringList{"complete",
+                       "test on",
+                       "measurement",
+                       "test off",
+                       "cut: refused: OmnicommConfig",
+                       "failed: refused OmnicommConfig"};
     const QStringList profileWrites = {TANK, activate(2), CONFIG_60, RS485};
     QTest::newRow("profile: every step, then read back")
         << normal << 5.0 << QStringList{"profile"} << after(profileWrites + readBack)
@@ -298,7 +307,7 @@ void SensorConnectionTest_t::conversations_data() {
         << QStringList{"complete", "cut: unanswered: OmnicommConfig", "complete", "calibration read"};
     QTest::newRow("no reply in time: the error path, once")
         << silent << 5.0 << QStringList{"empty", "wait"} << after({R"(["Calibration",{"Percent":0}])"})
-        << QStringList{"complete", "cut: unanswered: Calibration.Empty", "failed"};
+        << QStringList{"complete", "cut: unanswered: Calibration.Empty", "failed: no reply to Calibration.Empty"};
     QTest::newRow("unplugged mid-sequence: lost, and no time limit fires after it")
         << unplugged << 5.0 << QStringList{"tank", "wait", "!rs485"} << after({TANK})
         << QStringList{"complete", "cut: unanswered: Records[2]; not sent: TankConfig.Active", "lost"};
@@ -308,14 +317,20 @@ void SensorConnectionTest_t::conversations_data() {
     QTest::newRow("reading frames split, coalesced and behind line noise")
         << noisy << 5.0 << QStringList() << reading << QStringList{"complete"};
     QTest::newRow("a refused read") << refusing(R"(["Info"])") << 5.0 << QStringList()
-                                    << readingSteps("stream off", "Info") << QStringList{"failed"};
+                                    << readingSteps("stream off", "Info") << QStringList{"failed: refused Info"};
+    QTest::newRow("another command's data where the identity was asked for")
+        << refusing(R"(["Info"])", json::array({"OmnicommConfig", omnicommToJson(OmnicommConfig_t{})})) << 5.0
+        << QStringList() << readingSteps("stream off", "Info") << QStringList{"failed: unexpected reply to Info"};
     QTest::newRow("record ids shifted: a record that is not the one asked for")
-        << shifted << 5.0 << QStringList() << readingSteps("stream off", "record 0") << QStringList{"failed"};
+        << shifted << 5.0 << QStringList() << readingSteps("stream off", "record 0")
+        << QStringList{"failed: unreadable reply to Records[0]"};
     QTest::newRow("the tank configuration where a record was asked for")
         << refusing(R"(["TankConfig",{"id":1}])", json::array({"TankConfig", tankConfigToJson(TankConfig_t{})})) << 5.0
-        << QStringList() << readingSteps("stream off", "record 1") << QStringList{"failed"};
+        << QStringList() << readingSteps("stream off", "record 1")
+        << QStringList{"failed: unreadable reply to Records[1]"};
     QTest::newRow("broken checksums: no reply in time")
-        << corrupt << 5.0 << QStringList() << readingSteps("stream off", "stream off") << QStringList{"failed"};
+        << corrupt << 5.0 << QStringList() << readingSteps("stream off", "stream off")
+        << QStringList{"failed: no reply to Installation.off"};
 }
 
 void SensorConnectionTest_t::conversations() {

@@ -24,7 +24,12 @@ void ModalBoxCloser_t::closeActiveModal() {
 
     const QLabel* label = dialog->findChild<QLabel*>();
     const bool titled = !dialog->windowTitle().isEmpty() || !label;
-    recorded.append(box ? box->text() : titled ? dialog->windowTitle() : label->text());
+    if (!box)
+        recorded.append(titled ? dialog->windowTitle() : label->text());
+    else if (box->informativeText().isEmpty())
+        recorded.append(box->text());
+    else
+        recorded.append(box->text() + QStringLiteral("\n\n") + box->informativeText());
     if (inspector)
         inspector(modal);
 

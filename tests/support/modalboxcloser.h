@@ -1,9 +1,10 @@
 #pragma once
 // Closes the modal boxes a test opens, as a user would, and records what they said. While the object lives, a short
-// repeating timer looks at the active modal widget: a QMessageBox has its text recorded and gets the next queued
-// answer (its default button when none is queued); with Targets::AllDialogs, any other modal dialog has its window
-// title (or, without one, its first label's text) recorded and is rejected. Works for chains of boxes opened one
-// after the other from the same handler. A box that is still open after its answer is handled, and recorded, again.
+// repeating timer looks at the active modal widget: a QMessageBox has its text recorded (with its informative text
+// after a blank line) and gets the next queued answer (its default button when none is queued); with
+// Targets::AllDialogs, any other modal dialog has its window title (or, without one, its first label's text) recorded
+// and is rejected. Works for chains of boxes opened one after the other from the same handler. A box that is still open
+// after its answer is handled, and recorded, again.
 
 #include <QDialog>
 #include <QMessageBox>

@@ -155,8 +155,11 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
     h.emulator().setFaults(refusing);
     h.widget<QPushButton>("btnOmniApply")->click();
     QVERIFY(closer.waitForCount(actions.size() + 3)); // after the two confirmations
-    QCOMPARE(closer.texts().last(), QStringLiteral("Произошла ошибка, перезагрузите устройство!\n\nЗапись прервана. "
-                                                   "Записано: ничего.\nДатчик отказался принять: RS485."));
+    QCOMPARE(
+        closer.texts().last(),
+        QStringLiteral("Произошла ошибка, перезагрузите устройство!\n\nДатчик отказался выполнить запрос «RS485».\n"
+                       "Отключите датчик от USB на несколько секунд, подключите его снова и нажмите «Подключить»."
+                       "\n\nЗапись прервана. Записано: ничего.\nДатчик отказался принять: RS485."));
     QCOMPARE(h.connectButton()->text(), QStringLiteral("Подключить"));
     QCOMPARE(enabledLinkControls(h), 0);
 }
