@@ -69,6 +69,9 @@ CalibrationDialog_t::CalibrationDialog_t(QWidget* parent, Qt::WindowFlags flags)
     addRowItem(values, lblFullValueP);
     column->addLayout(values);
 
+    // Enter must never store a calibration point: no button answers it.
+    for (QPushButton* button : {btnEmptyP, btnFullP, btnCloseP})
+        button->setAutoDefault(false);
     setModal(true);
     connect(btnCloseP, &QPushButton::clicked, this, &QWidget::hide);
 }

@@ -19,7 +19,7 @@ const QString& driverFolder() {
 
 const QString& shortText() {
     static const QString text =
-        DiagnosticDialog_t::tr("Проверьте подключение устройства и исправность используемого USB кабеля.");
+        DiagnosticDialog_t::tr("Проверьте подключение устройства и исправность используемого USB-кабеля.");
     return text;
 }
 

@@ -145,7 +145,7 @@ ReportDialog_t& MainWindow_t::reportDialog() {
 void MainWindow_t::setFixedTexts() {
     for (QLabel* label : {ui->lblCustomOutDiaP, ui->lblCustomInDiaP, ui->lblCustomHeigthP, ui->lblCustomVolumeP})
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм"));
+    ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм:"));
     ui->lblCustomVolumeP->setText(tr("Объем, л:"));
 
     ui->lblOmniAddr->setText(tr("Сетевой адрес устройства:"));

@@ -31,7 +31,12 @@ void MainWindow_t::setUpConversation() {
     connect(ui->cboxOmniTxMode, &QCheckBox::clicked, this, &MainWindow_t::slotTxModeChange);
 
     connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
-    connect(ui->btnCalibration, &QPushButton::clicked, calibrationDialogP, &QDialog::show);
+    connect(ui->btnCalibration, &QPushButton::clicked, this, [this] {
+        calibrationDialogP->show();
+        // The stored points, shown as the sensor holds them now.
+        if (connectionP)
+            connectionP->readCalibration();
+    });
     connect(ui->btnCalibrationHelp, &QPushButton::clicked, this, [this] {
         showMessage(tr("Калибровка предназначена для установки значений пустого и полного бака. Калибровка "
                        "увеличивает точность показаний датчика, так как за нулевое и максимальное значение "
@@ -145,7 +150,7 @@ void MainWindow_t::slotCalibrated(CalibrationPointE inPoint, qint32 inValue) {
         calibrationDialogP->setEmptyValue(inValue);
     else
         calibrationDialogP->setFullValue(inValue);
-    showMessage((empty ? tr("Зачение \"пустой\": ") : tr("Зачение \"полный\": ")) + calibrationValueText(inValue));
+    showMessage((empty ? tr("Значение \"пустой\": ") : tr("Значение \"полный\": ")) + calibrationValueText(inValue));
 }
 
 void MainWindow_t::slotWriteCut(const SequenceOutcome_t& inOutcome) {

@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "buildinfo.h"
+#include "calibrationdialog.h"
 #include "profiledialog.h"
 #include "reportdialog.h"
 #include "tofwidget.h"
@@ -34,6 +35,10 @@ QString suggestedFileName(const QString& sensorName, const QString& suffix) {
 void MainWindow_t::connectRecordSignals() {
     // The file dialogs run modally: never inside the connection's own code.
     connect(connectionP, &SensorConnection_t::signCalibrationRead, this, [this] {
+        if (const std::optional<Calibration_t>& stored = connectionP->sensor().calibration) {
+            calibrationDialogP->setEmptyValue(stored->Empty);
+            calibrationDialogP->setFullValue(stored->Full);
+        }
         const RecordE record = recordAfterCalibration;
         recordAfterCalibration = RecordE::NONE;
         if (record == RecordE::PROFILE) {

@@ -64,7 +64,10 @@ void ProfileDialog_t::showFields(const QString& fileName, const QList<ProfileFie
     }
     tableP->resizeColumnsToContents();
     lblFileP->setText(
-        tr("Файл: %1\nВыделены значения, которые отличаются от датчика: %2.").arg(fileName).arg(differing));
+        tr("Файл: %1\nОтличий от датчика: %2 (выделены).\nКалибровка из профиля не записывается: датчик запоминает "
+           "точку калибровки только по своему текущему измерению.")
+            .arg(fileName)
+            .arg(differing));
     lblWarningP->setText(ownRecordDiffers ? tr("Внимание: активная запись профиля в этом датчике другая. Записи 0 и 1 "
                                                "принадлежат датчику и не перезаписываются.")
                                           : QString());

@@ -68,7 +68,7 @@ void TankTab_t::slotUpdateTankList() {
     if (formP->rbuttCylinderHV_P->isChecked()) {
         qInfo() << "CylinderHV";
         formP->frameRadioHV_P->show();
-        formP->lblCustomOutDiaP->setText(tr("Диаметр, мм"));
+        formP->lblCustomOutDiaP->setText(tr("Диаметр, мм:"));
         formP->lblCustomHeigthP->setText(tr("Длина, мм:"));
         formP->spboxCustomInDiaP->hide();
         formP->lblCustomInDiaP->hide();
@@ -84,7 +84,7 @@ void TankTab_t::slotUpdateTankList() {
             setDimensionRanges(TankKindE::Toroid);
         } else if (formP->rbuttCylinderP_P->isChecked()) {
             qInfo() << "CylinderP";
-            formP->lblCustomOutDiaP->setText(tr("Диаметр, мм"));
+            formP->lblCustomOutDiaP->setText(tr("Диаметр, мм:"));
             formP->lblCustomHeigthP->setText(tr("Высота, мм:"));
             formP->spboxCustomInDiaP->hide();
             formP->lblCustomInDiaP->hide();

@@ -61,12 +61,20 @@ private slots:
         QCOMPARE(mixtureLabels(dialog), QStringLiteral("пропан 5% | 95% бутан"));
     }
 
-    void calibrationDialog_showsEachValueOrADashForNone() {
+    void calibrationDialog_showsEachValueOrADashForNoneAndEnterStoresNothing() {
         CalibrationDialog_t dialog;
         dialog.setEmptyValue(-7);
         dialog.setFullValue(0);
         QCOMPARE(child<QLabel>(dialog, "lblEmptyValueP")->text(), QStringLiteral("Значение \"Пустой\": -7"));
         QCOMPARE(child<QLabel>(dialog, "lblFullValueP")->text(), QStringLiteral("Значение \"Полный\": -"));
+        // Enter must not store a calibration point: no button is the default one.
+        dialog.show();
+        QSignalSpy empty(dialog.emptyButton(), &QPushButton::clicked);
+        QSignalSpy full(dialog.fullButton(), &QPushButton::clicked);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QTest::keyClick(&dialog, Qt::Key_Enter);
+        QCOMPARE(empty.count() + full.count(), 0);
+        QVERIFY(dialog.isVisible());
         QVERIFY(closeHides(dialog));
     }
 

@@ -220,14 +220,14 @@ private slots:
             << QStringList{"300x640"} + STANDARD_CYLINDERS << "300x640";
         QTest::newRow("stored toroid with inner 150 is no catalogue tank")
             << QStringList{"read"} << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 150, 3)) << 2 << toroid
-            << STANDARD_TOROIDS << "Внешний диаметр, мм: 600 / Внутренний диаметр, мм 150 / Высота, мм: 200";
+            << STANDARD_TOROIDS << "Внешний диаметр, мм: 600 / Внутренний диаметр, мм: 150 / Высота, мм: 200";
         QTest::newRow("stored horizontal 350x900 keeps its length")
             << QStringList{"read"} << withRecord2(makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)) << 2
-            << horizontal << STANDARD_CYLINDERS << "Диаметр, мм 350 / Длина, мм: 900";
+            << horizontal << STANDARD_CYLINDERS << "Диаметр, мм: 350 / Длина, мм: 900";
         QTest::newRow("cylinder after the toroid 600x200 takes its size, the diameter clamped to 500")
             << QStringList{"read", cylinder, "cboxIsCustomP"}
             << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << horizontal
-            << STANDARD_CYLINDERS << "Диаметр, мм 500 / Длина, мм: 200";
+            << STANDARD_CYLINDERS << "Диаметр, мм: 500 / Длина, мм: 200";
     }
 
     void tankTab_showsTheChosenTank() {
