@@ -118,6 +118,8 @@ private:
     void applyTank();
     void applyProperties();
     TankKindE appliedTankKind() const;
+    // Why the custom tank cannot be written, naming the field; empty when it can.
+    QString impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const;
     void fillOmnicommTab(const OmnicommConfig_t& config);
     OmnicommConfig_t readOmnicommTab() const;
 

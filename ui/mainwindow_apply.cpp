@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "propertiesdialog.h"
+#include "tankgeometry.h"
 
 #include <QDebug>
 
@@ -23,8 +24,14 @@ void MainWindow_t::applyTank() {
         const int length = ui->spboxCustomHeigthP->value();
         const int wall = propertiesDialogP->wallThickness();
         setDimensionRanges(kind);
-        connectionP->writeTank(
-            makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, ui->spboxCustomInDiaP->value(), wall));
+        const TankConfigRecord_t record =
+            makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, ui->spboxCustomInDiaP->value(), wall);
+        if (const QString problem = impossibleTankText(kind, record); !problem.isEmpty()) {
+            qWarning() << "Tank refused before writing: " << problem;
+            showMessage(tr("Размеры бака заданы неверно."), problem);
+            return;
+        }
+        connectionP->writeTank(record);
         return;
     }
 
@@ -52,6 +59,23 @@ void MainWindow_t::applyTank() {
 void MainWindow_t::applyProperties() {
     if (connectionP)
         connectionP->writeProperties(propertiesDialogP->mixture(), propertiesDialogP->wallThickness());
+}
+
+QString MainWindow_t::impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const {
+    // Each field named as the tab shows it.
+    const auto field = [](const QLabel* label) { return label->text().remove(QLatin1Char(':')); };
+    const bool toroid = kind == TankKindE::Toroid;
+    const QLabel* zero = record.OuterDiameter <= 0             ? ui->lblCustomOutDiaP
+                         : record.Length <= 0                  ? ui->lblCustomHeigthP
+                         : toroid && record.InnerDiameter <= 0 ? ui->lblCustomInDiaP
+                                                               : nullptr;
+    if (zero)
+        return tr("«%1» не может быть нулём.").arg(field(zero));
+    if (toroid && record.InnerDiameter >= record.OuterDiameter)
+        return tr("«%1» должен быть меньше, чем «%2».").arg(field(ui->lblCustomInDiaP), field(ui->lblCustomOutDiaP));
+    if (!TankGeometry_t::fromRecord(record))
+        return tr("Стенка толщиной %1 мм не оставляет места внутри бака этих размеров.").arg(record.Wall);
+    return QString();
 }
 
 TankKindE MainWindow_t::appliedTankKind() const {

@@ -297,6 +297,47 @@ private slots:
         QCOMPARE(after["TankConfig"]["Active"].get<int>(), 2);
     }
 
+    // A custom tank that cannot exist is refused before anything is sent, naming the field; a possible one is written.
+    void customTank_impossibleDimensionsAreRefusedBeforeWriting_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QVector<int>>("outerInnerHeightWall");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("toroid with its hole wider than itself")
+            << "rbuttToroidP" << QVector<int>{600, 700, 200, 3}
+            << "Размеры бака заданы неверно.\n\n«Внутренний диаметр, мм» должен быть меньше, чем «Внешний диаметр, "
+               "мм».";
+        QTest::newRow("toroid of height 0") << "rbuttToroidP" << QVector<int>{600, 150, 0, 3}
+                                            << "Размеры бака заданы неверно.\n\n«Высота, мм» не может быть нулём.";
+        QTest::newRow("cylinder no wider than its walls")
+            << "rbuttCylinderHV_P" << QVector<int>{20, 0, 500, 10}
+            << "Размеры бака заданы неверно.\n\nСтенка толщиной 10 мм не оставляет места внутри бака этих размеров.";
+        QTest::newRow("toroid 700, inner 150, height 240, wall 5: written")
+            << "rbuttToroidP" << QVector<int>{700, 150, 240, 5} << "Настройки успешно сохранены!";
+    }
+    void customTank_impossibleDimensionsAreRefusedBeforeWriting() {
+        QFETCH(QString, shape);
+        QFETCH(QVector<int>, outerInnerHeightWall);
+        QFETCH(QString, box);
+        WindowHarness_t h;
+        ModalBoxCloser_t closer;
+        QVERIFY(h.connectAndRead());
+        const int asked = h.emulator().requests().size();
+        h.widget<QRadioButton>(shape.toLatin1().constData())->click();
+        h.widget<QCheckBox>("cboxIsCustomP")->setChecked(true);
+        h.widget<QSpinBox>("spboxCustomOutDiaP")->setValue(outerInnerHeightWall[0]);
+        h.widget<QSpinBox>("spboxCustomInDiaP")->setValue(outerInnerHeightWall[1]);
+        h.widget<QSpinBox>("spboxCustomHeigthP")->setValue(outerInnerHeightWall[2]);
+        h.dialog<PropertiesDialog_t>()->findChild<QSpinBox*>()->setValue(outerInnerHeightWall[3]);
+        h.widget<QPushButton>("btnApplyP")->click();
+        QVERIFY(closer.waitForCount(1));
+        QCOMPARE(closer.texts().last(), box);
+        const bool written = box.startsWith("Настройки");
+        QCOMPARE(h.emulator().requests().size() > asked, written);
+        if (written)
+            QCOMPARE(h.emulator().stateJson()["Records"][2],
+                     recordToJson({2, "Toroidal", "Horizontal", 240, 240, 700, 150, 5}));
+    }
+
     void testTab_readsOutTheLevelInTheActiveTank_data() {
         QTest::addColumn<int>("active"); // of the emulator's records: 0 lying 300x640, 1 toroid 630x250, 2 600x200
         QTest::addColumn<int>("levelMm");
