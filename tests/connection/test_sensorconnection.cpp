@@ -150,7 +150,11 @@ public:
     bool run(const QString& command) {
         using Command_t = std::function<bool(Rig_t&)>;
         static const std::map<QString, Command_t> commands = {
-            {"tank", [](Rig_t& r) { return r.connection->writeTank(standardToroid()); }},
+            // Written as record 2 whatever id it carries, its height taken from its length.
+            {"tank",
+             [](Rig_t& r) {
+                 return r.connection->writeTank({0, "Toroidal", "Horizontal", 0, 250, 630, 172, 3});
+             }},
             {"activate 1", [](Rig_t& r) { return r.connection->activateRecord(1); }},
             {"activate 3", [](Rig_t& r) { return r.connection->activateRecord(3); }},
             {"properties", [](Rig_t& r) { return r.connection->writeProperties(60, 5); }},

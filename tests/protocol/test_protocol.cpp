@@ -232,29 +232,6 @@ private slots:
                  accepted ? frame.size() - int(COBS_FRAME_OVERHEAD) : 2);
     }
 
-    // Requests as the builders make them: the sensor's keys, the writable record whatever id is given, Height from
-    // Length, the fixed quantity.
-    void requests_data() {
-        QTest::addColumn<json>("request");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("record write") << reqWriteTankRecord({0, "Cylindric", "Horizontal", 1, 640, 300, 0, 3})
-                                      << R"(["TankConfig",{"Height":640,"InnerDiameter":0,"Length":640,)"
-                                         R"("Orientation":"Horizontal","OuterDiameter":300,"Shape":"Cylindric",)"
-                                         R"("Wall":3,"id":2}])";
-        QTest::newRow("tank configuration") << reqWriteTankConfig({40, "Butane", 1})
-                                            << R"(["TankConfig",{"Active":1,"Liquid":"Butane","Mixture":40,"Qty":3}])";
-        QTest::newRow("RS485") << reqWriteOmnicommConfig({254, false, "percent", 0})
-                               << R"(["OmnicommConfig",{"Address":254,"TxMode":false,"TxPeriodSec":0,)"
-                                  R"("Units":"percent"}])";
-        QTest::newRow("reset") << reqCalibrationReset() << R"(["Calibration",{"Reset":true}])";
-        QTest::newRow("bare read") << reqRead(CmdName::OMNICOMM_CONFIG) << R"(["OmnicommConfig"])";
-    }
-    void requests() {
-        QFETCH(json, request);
-        QFETCH(QString, text);
-        QCOMPARE(QString::fromStdString(request.dump()), text);
-    }
-
     void jsonToFrame_data() {
         QTest::addColumn<json>("request");
         QTest::addColumn<QByteArray>("wire");
