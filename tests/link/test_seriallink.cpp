@@ -98,8 +98,9 @@ private slots:
         QCOMPARE(link.pty.read(1, 200), QByteArray());
         QCOMPARE(log->texts(QtWarningMsg).size(), 1);
         // Junk ending in a zero is an item that is never handed on; the last frame comes in a later read.
-        const QByteArray bytes = measurementFrame(100) + measurementFrame(101) + QByteArray::fromHex("051122334400") +
-                                 okFrame(0) + measurementFrame(102) + measurementFrame(103);
+        const QByteArray bytes = QByteArray(1, '\0') + measurementFrame(100) + measurementFrame(101) +
+                                 QByteArray::fromHex("051122334400") + okFrame(0) + measurementFrame(102) +
+                                 measurementFrame(103);
         const qint64 sentAt = link.clock.elapsed();
         QVERIFY(link.pty.write(bytes.left(bytes.size() - 4)));
         QTRY_VERIFY(!log->textsStartingWith("fromSerial: ").isEmpty());
@@ -107,8 +108,8 @@ private slots:
         QVERIFY(QTest::qWaitFor([&link] { return link.items.size() >= 3; }));
         QTest::qWait(2 * INTERVAL_MS);
         QCOMPARE(link.items, (QVector<json>{measurement(101), ok(0), measurement(103)}));
-        // Each of the six items is decoded and classified once, whether it is handed on or not.
-        QCOMPARE(log->textsStartingWith("cmd rx: ").size(), 6);
+        // Each of the seven items (a lone delimiter first) is decoded and classified once, handed on or not.
+        QCOMPARE(log->textsStartingWith("cmd rx: ").size(), 7);
         QVERIFY(link.itemTimesMs[0] - sentAt >= INTERVAL_MS);
         for (int i = 1; i < link.items.size(); ++i)
             QVERIFY2(link.itemTimesMs[i] - link.itemTimesMs[i - 1] >= INTERVAL_MS - DELIVERY_JITTER_MS,

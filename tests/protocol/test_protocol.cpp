@@ -320,7 +320,10 @@ private slots:
             << omnicomm << j(R"(["OmnicommConfig", {"Address":"10","TxMode":1,"Units":5}])") << 0
             << j(R"({"Address":0,"TxMode":false,"TxPeriodSec":0,"Units":""})") << "";
         QTest::newRow("name only: none") << calibration << j(R"(["Calibration"])") << -1 << read(0) << "";
-        QTest::newRow("largest int") << calibration << both(2147483647) << 0 << read(2147483647) << "";
+        QTest::newRow("largest int, unsigned as CBOR has it")
+            << calibration << both(std::uint64_t(2147483647)) << 0 << read(2147483647) << "";
+        QTest::newRow("a float half below the least int cuts to it")
+            << calibration << both(-2147483648.5) << 0 << read(INT32_MIN) << "";
         QTest::newRow("2^31 does not wrap") << calibration << both(std::uint64_t(1) << 31) << 0 << read(0) << "";
         QTest::newRow("float cut toward zero") << calibration << both(-12.9) << 0 << read(-12) << "";
         QTest::newRow("NaN") << calibration << both(std::nan("")) << 0 << read(0) << "";
@@ -334,6 +337,10 @@ private slots:
                                  << "Wall: missing";
         QTest::newRow("record id 3") << strictRecord << patched(RECORD, {{"id", 3}}) << -1 << json()
                                      << "id: out of range";
+        QTest::newRow("wall 16") << strictRecord << patched(RECORD, {{"Wall", 16}}) << -1 << json()
+                                 << "Wall: out of range";
+        QTest::newRow("unknown shape") << strictRecord << patched(RECORD, {{"Shape", "Spherical"}}) << -1 << json()
+                                       << "Shape: out of range";
         QTest::newRow("height other than length")
             << strictRecord << patched(RECORD, {{"Height", 601}}) << -1 << json() << "Length: mismatch";
         QTest::newRow("beyond 64 bits signed")
