@@ -52,7 +52,6 @@ private slots:
     void wall_comesOffEverySide_data();
     void wall_comesOffEverySide();
     void standingCylinder_linearBetweenHeads();
-    void lyingAndStanding_holdTheSame();
     void noInnerSpace_isRefused_data();
     void noInnerSpace_isRefused();
     void catalogue_nominalLitres_data();
@@ -147,12 +146,6 @@ void TankTest_t::standingCylinder_linearBetweenHeads() {
     for (double level : {100.0, 250.0, 499.0, 700.0, 899.0})
         QVERIFY(std::abs(g.fillAt(level + 1).litres - g.fillAt(level).litres - perMm) < LITRES_EPSILON);
     QVERIFY(g.fillAt(50).litres - g.fillAt(49).litres < perMm); // in the bottom head
-}
-
-void TankTest_t::lyingAndStanding_holdTheSame() {
-    const TankGeometry_t lying = geometry(tank(TankKindE::CylinderH, 356, 920, 0, 3));
-    const TankGeometry_t standing = geometry(tank(TankKindE::CylinderV, 356, 920, 0, 3));
-    QVERIFY(std::abs(lying.innerVolumeLitres() - standing.innerVolumeLitres()) < LITRES_EPSILON);
 }
 
 void TankTest_t::noInnerSpace_isRefused_data() {
