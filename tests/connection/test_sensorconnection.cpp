@@ -246,8 +246,8 @@ void SensorConnectionTest_t::conversations_data() {
     slowStart.delayedPrefix = ON;
 
     QTest::newRow("tank: record 2 and its activation; nothing else while it awaits a reply")
-        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset", "&!profile"} << after({TANK, activate(2)})
-        << QStringList{"complete", "saved tank"};
+        << normal << 5.0 << QStringList{"tank", "&!rs485", "&!reset", "&!profile", "&!activate 1"}
+        << after({TANK, activate(2)}) << QStringList{"complete", "saved tank"};
     QTest::newRow("the reset's ok is awaited; a refused record is told, and a stored one activated alone")
         << refusing(R"(["TankConfig",{"Height")") << 5.0 << QStringList{"reset", "tank", "!activate 3", "activate 1"}
         << after({R"(["Calibration",{"Reset":true}])", TANK, activate(1)})

@@ -165,7 +165,10 @@ class Suite:
         for test in listing["tests"]:
             props = {p["name"]: p["value"] for p in test.get("properties", [])}
             env = dict(os.environ, **dict(v.split("=", 1) for v in props.get("ENVIRONMENT", [])))
-            self.programs.append(dict(name=test["name"], command=test["command"], env=env,
+            # A test run through a launcher (umockdev-wrapper) is the program after it.
+            exe = next((c for c in test["command"] if Path(c).name.startswith(("test_", "replay_"))),
+                       test["command"][0])
+            self.programs.append(dict(name=test["name"], command=test["command"], exe=exe, env=env,
                                       cwd=props.get("WORKING_DIRECTORY", str(build_dir))))
         cache = build_dir / "mutation-units.json"
         self.units = json.loads(cache.read_text()) if cache.exists() else self.measure(cache)
@@ -184,11 +187,11 @@ class Suite:
     def measure(self, cache):
         units = []
         for index, program in enumerate(self.programs):
-            exe = program["command"][0]
-            if not Path(exe).name.startswith("test_"):
+            if not Path(program["exe"]).name.startswith("test_"):
                 units.append(dict(program=index, args=[], name=program["name"]))
                 continue
-            listing = subprocess.check_output([exe, "-datatags"], cwd=program["cwd"], env=program["env"], text=True)
+            listing = subprocess.check_output(program["command"] + ["-datatags"], cwd=program["cwd"],
+                                              env=program["env"], text=True)
             rows = {}
             for row in listing.split("\n"):
                 parts = row.split(" ", 2)
@@ -214,7 +217,7 @@ class Suite:
         return units
 
     def exe_times(self):
-        return [Path(p["command"][0]).stat().st_mtime_ns for p in self.programs]
+        return [Path(p["exe"]).stat().st_mtime_ns for p in self.programs]
 
     def first_failure(self, programs):
         """Runs the units of the given programs, quickest first; returns the first failing unit or None."""
