@@ -23,6 +23,8 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
+# Test programs that run programs of the build rather than link the code: they are run whenever those are relinked.
+DRIVES = {"test_cli": ["app/velmaro-cli", "tools/sensor-emulator/sensor-emulator"]}
 HERE = Path(__file__).resolve().parent
 
 AREAS = {
@@ -217,7 +219,8 @@ class Suite:
         return units
 
     def exe_times(self):
-        return [Path(p["exe"]).stat().st_mtime_ns for p in self.programs]
+        return [tuple(Path(f).stat().st_mtime_ns for f in [p["exe"]] +
+                      [str(self.build_dir / d) for d in DRIVES.get(p["name"], [])]) for p in self.programs]
 
     def first_failure(self, programs):
         """Runs the units of the given programs, quickest first; returns the first failing unit or None."""
