@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <qcustomplot.h>
 
 using nlohmann::json;
 
@@ -62,6 +63,7 @@ void WindowTest_t::connectDisconnectReconnectUnplug_controlsFollowTheLink() {
     h.window().slotBtnSerialPort_clicked();
     QVERIFY(h.waitForButtonText(QStringLiteral("Отключить")));
     QCOMPARE(enabledLinkControls(h), LINK_CONTROLS);
+    QVERIFY(h.widget("btnCalibration")->isVisible() && !h.widget("cboxSerialListP")->isEnabled());
     const QStringList reading = h.emulator().requests();
     const int tanks = h.widget<QComboBox>("cboxTanksP")->count();
 
@@ -137,6 +139,10 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
     const json stored = h.emulator().stateJson();
     QCOMPARE(stored["OmnicommConfig"], omnicomm);
     QVERIFY(closer.texts().last().endsWith(QString::number(stored["Calibration"]["Empty"].get<int>())));
+    QVERIFY(h.dialog<CalibrationDialog_t>()
+                ->findChild<QLabel*>("lblEmptyValueP")
+                ->text()
+                .endsWith(QString::number(stored["Calibration"]["Empty"].get<int>())));
 
     // A calibration reset is sent only when the user confirms it.
     const int asked = h.emulator().requests().size();
@@ -267,6 +273,7 @@ void WindowTest_t::liveTest_stopsWhenItsTabIsLeftAndReachesOnlyItsOwnConnections
 
     // A test run, then a new connection without one: its report has no curve; after a run of its own, it has.
     runTest();
+    QVERIFY(h.testPage()->plot()->graph(0)->dataCount() > 0);
     h.connectButton()->click();
     QVERIFY(h.connectAndRead());
     QVERIFY(!reportHasCurve());
