@@ -116,7 +116,7 @@ private slots:
                      qPrintable(QString::number(link.itemTimesMs[i] - link.itemTimesMs[i - 1])));
     }
 
-    void sensorStreamingFasterThanTheInterval_isHandedOnWhileItStreams() {
+    void sensorStreamingFasterThanTheInterval_isHandedOnWhileItStreamsAndItsBacklogIsBounded() {
         Link_t link;
         QVERIFY(link.open());
         int handedOnWhileStreaming = 0;
@@ -128,6 +128,12 @@ private slots:
         QVERIFY(handedOnWhileStreaming > 0);
         for (int i = 0; i < handedOnWhileStreaming; ++i)
             QCOMPARE(link.items[i], ok(i));
+        // Far more replies than the queue holds arrive at once: the oldest give way, and each drop is told.
+        QByteArray burst;
+        for (int n = 0; n < SerialParserWorker_t::RX_FRAMES_LIMIT + 40; ++n)
+            burst += okFrame(n);
+        QVERIFY(link.pty.write(burst));
+        QTRY_VERIFY(log->texts(QtWarningMsg).contains(QStringLiteral("Receive queue full, dropped the oldest reply")));
     }
 
     void sensorUnplugged_reachesTheOwnerAsAFewErrorsAndThePortCloses() {

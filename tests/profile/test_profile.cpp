@@ -133,6 +133,7 @@ private slots:
         profile.sensor.tankConfig.Active = 1;
         SensorSnapshot_t sensor = profile.sensor;
         sensor.records[1].Wall = 5;
+        sensor.records[1].Orientation = QStringLiteral("Horizontal");
         sensor.tankConfig.Mixture = 95;
         sensor.omnicomm.Units = QStringLiteral("percent");
         const QList<ProfileField_t> fields = profileFields(profile, sensor);
@@ -142,8 +143,9 @@ private slots:
             if (f.differs())
                 differing << QStringLiteral("%1|%2|%3|%4").arg(f.label, f.inProfile, f.inSensor).arg(int(f.written));
         }
-        QCOMPARE(differing, (QStringList{"Запись 1: стенка, мм|4|5|0", "Смесь, % пропана|70|95|1",
-                                         "RS485: Единицы|Литры|Проценты|1"}));
+        QCOMPARE(differing,
+                 (QStringList{"Запись 1: ориентация|Вертикальный|Горизонтальный|0", "Запись 1: стенка, мм|4|5|0",
+                              "Смесь, % пропана|70|95|1", "RS485: Единицы|Литры|Проценты|1"}));
     }
 
     void report_holdsEveryValueSet_data() {
