@@ -172,6 +172,42 @@ private slots:
         QVERIFY(allEnabled(rs485 + QList<QWidget*>{period}, true));
     }
 
+    void rs485Tab_labelsAreLevelWithTheirFieldsAndNameThem() {
+        MainWindow_t window;
+        window.show();
+        child<QTabWidget>(window, "tabWidgetP")->setCurrentWidget(child(window, "tabOmni"));
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto centre = [&window](const char* name) {
+            QWidget* widget = child(window, name);
+            return widget->mapTo(&window, widget->rect().center()).y();
+        };
+        // Labels and fields stand in two columns of their own; screen readers find a field by its label's text.
+        const std::pair<const char*, const char*> rows[] = {
+            {"lblOmniAddr", "spboxOmniAddr"}, {"lblOmniUnits", "cboxOmniUnits"}, {"lblTxPeriod", "spboxOmniTxPeriod"}};
+        for (const auto& [label, field] : rows) {
+            QCOMPARE(centre(label), centre(field));
+            QCOMPARE(child(window, field)->accessibleName(), child<QLabel>(window, label)->text());
+        }
+        QCOMPARE(child(window, "cboxIsCustomP")->accessibleName(),
+                 QStringLiteral("Нет подходящего значения, задать вручную"));
+    }
+
+    void portBox_followsThePortList() {
+        QList<PortDescriptor_t> ports;
+        MainWindow_t window(nullptr, QDate::currentDate(), [&ports] { return ports; });
+        window.show();
+        auto* box = child<QComboBox>(window, "cboxSerialListP");
+        auto* button = child<QPushButton>(window, "btnSerialPortP");
+        const PortDescriptor_t sensor{"ttyACM0", true, SENSOR_VENDOR_ID, SENSOR_PRODUCT_ID, "7:Velmaro1"};
+        // A given port list is polled: no plug-in event tells of its changes.
+        for (const bool plugged : {false, true, false}) {
+            ports = plugged ? QList<PortDescriptor_t>{sensor} : QList<PortDescriptor_t>{};
+            QTRY_COMPARE(button->text(), plugged ? QStringLiteral("Подключить") : QStringLiteral("Диагностика"));
+            QCOMPARE(box->isEnabled(), plugged);
+            QCOMPARE(box->currentText(), plugged ? QStringLiteral("Velmaro#7") : QString());
+        }
+    }
+
     void windowIcon_isFestiveFrom25December_data() {
         QTest::addColumn<QDate>("today");
         QTest::addColumn<bool>("festive");
