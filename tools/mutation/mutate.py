@@ -172,8 +172,11 @@ class Suite:
                        test["command"][0])
             self.programs.append(dict(name=test["name"], command=test["command"], exe=exe, env=env,
                                       cwd=props.get("WORKING_DIRECTORY", str(build_dir))))
+        # Kept only for the test programs it was measured on: a rebuilt test may have other functions.
         cache = build_dir / "mutation-units.json"
-        self.units = json.loads(cache.read_text()) if cache.exists() else self.measure(cache)
+        key = [list(t) for t in self.exe_times()]
+        cached = json.loads(cache.read_text()) if cache.exists() else {}
+        self.units = cached["units"] if cached.get("key") == key else self.measure(cache, key)
 
     def run_unit(self, unit, timeout):
         program = self.programs[unit["program"]]
@@ -186,7 +189,7 @@ class Suite:
             outcome = "timeout"
         return outcome, time.monotonic() - started
 
-    def measure(self, cache):
+    def measure(self, cache, key):
         units = []
         for index, program in enumerate(self.programs):
             if not Path(program["exe"]).name.startswith("test_"):
@@ -215,7 +218,7 @@ class Suite:
                     failing.append(unit["name"])
         if failing:
             sys.exit("unmutated code fails: " + ", ".join(failing))
-        cache.write_text(json.dumps(units, indent=1))
+        cache.write_text(json.dumps({"key": key, "units": units}, indent=1))
         return units
 
     def exe_times(self):
