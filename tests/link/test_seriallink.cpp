@@ -128,12 +128,16 @@ private slots:
         QVERIFY(handedOnWhileStreaming > 0);
         for (int i = 0; i < handedOnWhileStreaming; ++i)
             QCOMPARE(link.items[i], ok(i));
-        // Far more replies than the queue holds arrive at once: the oldest give way, and each drop is told.
+        // Far more replies than the queue holds arrive at once: the oldest give way (a few still queued from above,
+        // then the burst's first), and each drop is told.
         QByteArray burst;
         for (int n = 0; n < SerialParserWorker_t::RX_FRAMES_LIMIT + 40; ++n)
-            burst += okFrame(n);
+            burst += okFrame(1000 + n);
         QVERIFY(link.pty.write(burst));
         QTRY_VERIFY(log->texts(QtWarningMsg).contains(QStringLiteral("Receive queue full, dropped the oldest reply")));
+        const int before = link.items.size();
+        QTRY_VERIFY(link.items.size() >= before + 10);
+        QVERIFY(!link.items.contains(ok(1000)));
     }
 
     void sensorUnplugged_reachesTheOwnerAsAFewErrorsAndThePortCloses() {

@@ -151,6 +151,16 @@ def read_sample(path):
     return sample
 
 
+def sampled_line(lines, mutant, reach=40):
+    """The index of the sampled line: where it was, or the nearest line that reads the same if lines above it were
+    added or removed since the sample was drawn; None when it is gone."""
+    for distance in range(reach + 1):
+        for index in {mutant["line"] - 1 - distance, mutant["line"] - 1 + distance}:
+            if 0 <= index < len(lines) and lines[index] == mutant["original"]:
+                return index
+    return None
+
+
 def build(build_dir):
     done = subprocess.run(["cmake", "--build", str(build_dir), "-j2"], stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, text=True)
@@ -269,9 +279,10 @@ def cmd_run(args):
                 if other != path and other.read_text() != text:
                     other.write_text(text)
             lines = originals[path].split("\n")
-            if lines[mutant["line"] - 1] != mutant["original"]:
+            index = sampled_line(lines, mutant)
+            if index is None:
                 sys.exit(f"{mutant['id']}: {mutant['file']}:{mutant['line']} no longer reads as sampled")
-            lines[mutant["line"] - 1] = mutant["mutated"]
+            lines[index] = mutant["mutated"]
             path.write_text("\n".join(lines))
             started = time.monotonic()
             before = suite.exe_times()
