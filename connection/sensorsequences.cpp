@@ -95,9 +95,7 @@ Step_t streamStep(bool on) {
 }
 
 Step_t recordWriteStep(const TankConfigRecord_t& record, RefusalE refusal) {
-    TankConfigRecord_t written = record;
-    written.id = WRITABLE_RECORD_ID;
-    written.Height = record.Length;
+    const TankConfigRecord_t written = writtenRecord(record);
     return acknowledged(QStringLiteral("Records[%1]").arg(WRITABLE_RECORD_ID),
                         label("запись %1").arg(WRITABLE_RECORD_ID), reqWriteTankRecord(written), refusal,
                         [written](SensorSnapshot_t& s) { s.storeRecord(written); });

@@ -30,11 +30,15 @@ json reqWriteTankConfig(const TankConfig_t& config) {
     return withData(CmdName::TANK_CONFIG, std::move(data));
 }
 
-json reqWriteTankRecord(const TankConfigRecord_t& record) {
+TankConfigRecord_t writtenRecord(const TankConfigRecord_t& record) {
     TankConfigRecord_t written = record;
     written.id = WRITABLE_RECORD_ID;
     written.Height = record.Length;
-    return withData(CmdName::TANK_CONFIG, recordToJson(written));
+    return written;
+}
+
+json reqWriteTankRecord(const TankConfigRecord_t& record) {
+    return withData(CmdName::TANK_CONFIG, recordToJson(writtenRecord(record)));
 }
 
 json reqInstallation(int on) {

@@ -21,7 +21,9 @@ nlohmann::json reqTankRecord(int id);
 nlohmann::json reqActiveRecord(int active);
 // Quantity 3 with the configuration's mixture, liquid and active record.
 nlohmann::json reqWriteTankConfig(const TankConfig_t& config);
-// Always the writable record, whatever record.id says; Height and Length both take record.Length.
+// The record as a write stores it: always the writable record, whatever record.id says; Height and Length both
+// take record.Length.
+TankConfigRecord_t writtenRecord(const TankConfigRecord_t& record);
 nlohmann::json reqWriteTankRecord(const TankConfigRecord_t& record);
 // The measurement stream on (1) or off (0).
 nlohmann::json reqInstallation(int on);
