@@ -41,6 +41,17 @@ int runWrite(const CliOptions_t& options) {
         printMessage(QStringLiteral("%1: %2").arg(options.arguments.first(), problem));
         return static_cast<int>(ExitCodeE::USAGE);
     }
+    // Sent as the window would send it, or not at all.
+    const QList<WriteIssue_t> issues = writeIssues(profile.sensor);
+    if (const QList<WriteIssue_t> refused = refusedValues(issues); !refused.isEmpty()) {
+        for (const WriteIssue_t& issue : refused)
+            printMessage(writeIssueLine(issue));
+        printMessage(QStringLiteral("%1: nothing sent").arg(options.arguments.first()));
+        return static_cast<int>(ExitCodeE::USAGE);
+    }
+    for (const WriteIssue_t& issue : issues)
+        printMessage(writeIssueLine(issue));
+    profile.sensor = writtenSetup(profile.sensor);
     CliSession_t session(options);
     session.whenReady([&] {
         const QStringList ownDifferences = ownRecordDifferences(profile, session.connection().sensor());

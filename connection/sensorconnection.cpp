@@ -4,6 +4,7 @@
 
 #include "requests.h"
 #include "responses.h"
+#include "sensorprofile.h"
 #include "serialparser.h"
 
 #include <QDebug>
@@ -103,9 +104,13 @@ bool SensorConnection_t::readCalibration() {
 
 bool SensorConnection_t::writeProfile(const SensorSnapshot_t& target) {
     const bool activatesRecord2 = target.tankConfig.Active == WRITABLE_RECORD_ID;
+    if (!refusedValues(writeIssues(target)).isEmpty()) {
+        qWarning() << "Command refused: the profile holds values the window would not write";
+        return false;
+    }
     if ((activatesRecord2 && !target.record(WRITABLE_RECORD_ID)) || !mayStart("profile"))
         return false;
-    run(profileSequence(target));
+    run(profileSequence(writtenSetup(target)));
     return true;
 }
 

@@ -63,7 +63,8 @@ public:
     bool stopTest();
     // Reads the stored calibration into sensor().calibration, which stays unknown if the sensor refuses.
     bool readCalibration();
-    // Writes target's setup (see profileSequence) and reads back what the sensor then holds into sensor().
+    // Writes target's setup as the window would (writtenSetup, see profileSequence) and reads back what the sensor
+    // then holds into sensor(). Refused when target holds a value the window would not write (writeIssues).
     bool writeProfile(const SensorSnapshot_t& target);
 
 signals:

@@ -30,6 +30,16 @@ QString suggestedFileName(const QString& sensorName, const QString& suffix) {
            suffix;
 }
 
+// One line per value: what the profile holds, and what writing sends or the range it would take.
+QString issueLines(const QList<WriteIssue_t>& issues) {
+    QStringList lines;
+    for (const WriteIssue_t& issue : issues)
+        lines << (issue.sent.isEmpty()
+                      ? MainWindow_t::tr("%1: %2 (допустимо %3)").arg(issue.label, issue.value, issue.range)
+                      : MainWindow_t::tr("%1: %2, запишется %3").arg(issue.label, issue.value, issue.sent));
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void MainWindow_t::connectRecordSignals() {
@@ -117,6 +127,9 @@ void MainWindow_t::saveProfileFile() {
     QString text = tr("Профиль сохранён:\n%1").arg(QDir::toNativeSeparators(path));
     if (!profile.sensor.calibration)
         text += tr("\nКалибровка в профиль не вошла: датчик не сообщил её.");
+    const QList<WriteIssue_t> issues = writeIssues(profile.sensor);
+    if (!issues.isEmpty())
+        text += tr("\nДатчик хранит значения, которые запись этого профиля не вернёт:\n") + issueLines(issues);
     showMessage(text);
 }
 
@@ -135,6 +148,12 @@ void MainWindow_t::slotLoadProfile() {
         showMessage(tr("Файл профиля «%1» не принят:\n%2").arg(fileName, problem));
         return;
     }
+    if (const QList<WriteIssue_t> refused = refusedValues(writeIssues(profile.sensor)); !refused.isEmpty()) {
+        showMessage(tr("Профиль «%1» не записать: программа не записывает такие значения:\n%2")
+                        .arg(fileName, issueLines(refused)));
+        return;
+    }
+    profile.sensor = writtenSetup(profile.sensor);
     // The connection may have ended while the file dialog was open.
     if (!connectionP)
         return;

@@ -84,12 +84,9 @@ private slots:
                                          << QStringLiteral("Поле «Calibration»: отсутствует");
         QTest::newRow("wrong type") << sampleWith([](json& j) { j["OmnicommConfig"]["TxMode"] = 1; })
                                     << QStringLiteral("Поле «OmnicommConfig.TxMode»: неверный тип значения");
-        QTest::newRow("address beyond the tab")
-            << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 255; })
+        QTest::newRow("address beyond a byte")
+            << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 256; })
             << QStringLiteral("Поле «OmnicommConfig.Address»: значение вне допустимых пределов");
-        QTest::newRow("height not length")
-            << sampleWith([](json& j) { j["Records"][2]["Length"] = 251; })
-            << QStringLiteral("Поле «Records[2].Length»: значение не согласуется с другими полями");
         QTest::newRow("ids not rising") << sampleWith([](json& j) { std::swap(j["Records"][0], j["Records"][1]); })
                                         << QStringLiteral("Поле «Records[1].id»: номера записей должны возрастать");
         QTest::newRow("active record missing") << sampleWith([](json& j) {
@@ -108,6 +105,51 @@ private slots:
         QVERIFY(!loadProfile(file.fileName(), out, actual));
         QCOMPARE(actual, problem);
         QCOMPARE(out.programVersion, QStringLiteral("untouched"));
+    }
+
+    // Whatever a sensor may hold loads; writing sends it as the window would, or refuses what the window never sends.
+    void heldValue_loadsAndIsWrittenAsTheWindowWould_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("issues"); // key|value|sent instead|range refused
+        QTest::newRow("as the window writes") << sampleWith([](json&) {}) << QStringList();
+        QTest::newRow("address 255: refused") << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 255; })
+                                              << QStringList{"OmnicommConfig.Address|255||0..254"};
+        QTest::newRow("period 60 with periodic output: refused")
+            << sampleWith([](json& j) { j["OmnicommConfig"]["TxPeriodSec"] = 60; })
+            << QStringList{"OmnicommConfig.TxPeriodSec|60||0..30"};
+        QTest::newRow("period 60 without periodic output: 0") << sampleWith([](json& j) {
+            j["OmnicommConfig"]["TxMode"] = false;
+            j["OmnicommConfig"]["TxPeriodSec"] = 60;
+        }) << QStringList{"OmnicommConfig.TxPeriodSec|60|0|"};
+        QTest::newRow("mixture 3: refused") << sampleWith([](json& j) { j["TankConfig"]["Mixture"] = 3; })
+                                            << QStringList{"TankConfig.Mixture|3||5..95"};
+        QTest::newRow("liquid LPG: the mixture's") << sampleWith([](json& j) { j["TankConfig"]["Liquid"] = "LPG"; })
+                                                   << QStringList{"TankConfig.Liquid|LPG|Бутан|"};
+        QTest::newRow("records 0 and 1 never written") << sampleWith([](json& j) {
+            j["Records"][0]["Wall"] = 0;
+            j["Records"][1]["Height"] = 901;
+            j["Records"][1]["Shape"] = "Spherical";
+        }) << QStringList();
+        QTest::newRow("record 2 height apart from length: its length")
+            << sampleWith([](json& j) { j["Records"][2]["Height"] = 260; })
+            << QStringList{"Records[2].Height|260|250|"};
+        QTest::newRow("record 2 wall 0: refused")
+            << sampleWith([](json& j) { j["Records"][2]["Wall"] = 0; }) << QStringList{"Records[2].Wall|0||1..15"};
+        QTest::newRow("record 2 wall 0, record 1 active") << sampleWith([](json& j) {
+            j["Records"][2]["Wall"] = 0;
+            j["TankConfig"]["Active"] = 1;
+        }) << QStringList();
+    }
+    void heldValue_loadsAndIsWrittenAsTheWindowWould() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, issues);
+        SensorProfile_t profile;
+        QString problem;
+        QVERIFY2(profileFromJson(content, profile, problem), qPrintable(problem));
+        QStringList found;
+        for (const WriteIssue_t& i : writeIssues(profile.sensor))
+            found << QStringList{i.key, i.value, i.sent, i.range}.join('|');
+        QCOMPARE(found, issues);
     }
 
     void unwritableTarget_isRefusedWithTheReason() {
