@@ -34,6 +34,13 @@ void SensorConnection_t::close() {
         end(SequenceEndE::CLOSED);
 }
 
+void SensorConnection_t::closeAfterStep() {
+    if (sequence)
+        closeAtStepEnd = true;
+    else
+        close();
+}
+
 void SensorConnection_t::setReplyTimeoutMs(int ms) {
     replyTimeoutMs = ms;
 }
@@ -166,6 +173,10 @@ void SensorConnection_t::sendStep() {
         ++stepIndex;
     if (stepIndex == steps.size()) {
         finishSequence();
+        return;
+    }
+    if (closeAtStepEnd) {
+        end(SequenceEndE::CLOSED);
         return;
     }
     const Step_t& step = steps[stepIndex];
