@@ -14,17 +14,17 @@ namespace {
 constexpr int PDF_DPI = 300;
 constexpr qreal PAGE_MARGIN_MM = 15;
 
-// Lays the report out on the device's pages and paints them. The report fits one page; a long note may still push
-// the end onto a second, which is printed rather than cut off. False when the device cannot be painted on.
+// Lays the report out on the device's pages and paints them. Its texts are cut to fit one page; should a page
+// still overflow, the end is printed on a second rather than cut off. False when the device cannot be painted on.
 bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const ReportDetails_t& details,
-                 const QImage& curve) {
+                 const QVector<qint32>& readings) {
     device.setPageMargins(QMarginsF(PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM),
                           QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     QTextDocument document;
-    buildReport(document, setup, details, curve);
+    buildReport(document, setup, details, readings);
     // Fonts and pixel sizes measured in the device's resolution, not the screen's.
     document.documentLayout()->setPaintDevice(&device);
     const QSizeF pageSize(device.width(), device.height());
@@ -44,7 +44,7 @@ bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const 
 } // namespace
 
 bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const ReportDetails_t& details,
-                    const QImage& curve, QString& error) {
+                    const QVector<qint32>& readings, QString& error) {
     const auto failed = [&](const QString& reason) {
         error = QCoreApplication::translate("Report", "Не удалось сохранить отчёт в %1: %2")
                     .arg(QDir::toNativeSeparators(path), reason);
@@ -59,7 +59,7 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setTitle(QCoreApplication::translate("Report", "Отчёт об установке"));
     writer.setCreator(QCoreApplication::applicationName());
-    if (!paintReport(writer, setup, details, curve))
+    if (!paintReport(writer, setup, details, readings))
         return failed(QCoreApplication::translate("Report", "не удалось построить PDF"));
     if (!file.commit())
         return failed(file.errorString());
@@ -67,7 +67,7 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
 }
 
 void printReport(QPagedPaintDevice& printer, const SensorProfile_t& setup, const ReportDetails_t& details,
-                 const QImage& curve) {
-    if (!paintReport(printer, setup, details, curve))
+                 const QVector<qint32>& readings) {
+    if (!paintReport(printer, setup, details, readings))
         qWarning() << "Report: the printer could not be painted on";
 }

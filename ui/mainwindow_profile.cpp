@@ -16,7 +16,6 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTimer>
-#include <qcustomplot.h>
 
 namespace {
 
@@ -55,7 +54,7 @@ void MainWindow_t::connectRecordSignals() {
             QTimer::singleShot(0, this, &MainWindow_t::saveProfileFile);
         } else if (record == RecordE::REPORT) {
             reportSetup = currentSetup();
-            reportCurve = tofWidgetP->curveImage(connectionP->testReadings());
+            reportReadings = connectionP->testReadings();
             reportDialog().show();
         }
     });
@@ -86,7 +85,7 @@ void MainWindow_t::slotSaveReport() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
-    if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportCurve, error)) {
+    if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportReadings, error)) {
         qWarning() << "Report not saved: " << path << error;
         showMessage(error);
         return;
@@ -102,7 +101,7 @@ void MainWindow_t::slotPrintReport() {
     QPrintDialog dialog(&printer, reportDialogP);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    printReport(printer, reportSetup, reportDialogP->details(), reportCurve);
+    printReport(printer, reportSetup, reportDialogP->details(), reportReadings);
     reportDialogP->hide();
 }
 

@@ -123,8 +123,9 @@ private slots:
         }) << QStringList{"OmnicommConfig.TxPeriodSec|60|0|"};
         QTest::newRow("mixture 3: refused") << sampleWith([](json& j) { j["TankConfig"]["Mixture"] = 3; })
                                             << QStringList{"TankConfig.Mixture|3||5..95"};
-        QTest::newRow("liquid LPG: the mixture's") << sampleWith([](json& j) { j["TankConfig"]["Liquid"] = "LPG"; })
-                                                   << QStringList{"TankConfig.Liquid|LPG|Бутан|"};
+        QTest::newRow("liquid LPG: the mixture's")
+            << sampleWith([](json& j) { j["TankConfig"]["Liquid"] = "LPG"; })
+            << QStringList{"TankConfig.Liquid|LPG|бутан, для смесей менее 95 % пропана|"};
         QTest::newRow("records 0 and 1 never written") << sampleWith([](json& j) {
             j["Records"][0]["Wall"] = 0;
             j["Records"][1]["Height"] = 901;
@@ -164,7 +165,7 @@ private slots:
         SensorProfile_t out;
         QVERIFY(!loadProfile(path, out, error));
         QVERIFY2(error.startsWith(QStringLiteral("Не удалось открыть файл: ")), qPrintable(error));
-        QVERIFY(!writeReportPdf(path, sampleProfile(), {}, QImage(), error));
+        QVERIFY(!writeReportPdf(path, sampleProfile(), {}, {}, error));
         QVERIFY2(error.startsWith(QStringLiteral("Не удалось сохранить отчёт в ") + path + ": "), qPrintable(error));
         QCOMPARE(notADir.size(), qint64(0));
     }
@@ -191,50 +192,56 @@ private slots:
     void report_holdsEveryValueSet_data() {
         QTest::addColumn<TankConfigRecord_t>("tank"); // record 2, the active one
         QTest::addColumn<QString>("note");
-        QTest::addColumn<bool>("printed"); // through the printing path, without the test's curve
+        QTest::addColumn<bool>("printed");  // through the printing path, without the live test's readings
+        QTest::addColumn<bool>("periodic"); // RS485 periodic output
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         const TankConfigRecord_t toroid = sampleProfile().sensor.records.back();
         // Every row of the report, label and value as pdftotext gives them.
         const QStringList everyValue =
-            QString("Датчик уровня|HW-2|1.4.2|Velmaro#0001|2.0.4|12.03.2025 14:05|ГАЗель Next|А123ВС 77|Иванов И. И.|"
+            QString("Датчик уровня|HW-2|1.4.2|2.0.4|12.03.2025 14:05|ГАЗель Next|А123ВС 77|Иванов И. И.|"
                     "под <кузовом> & рамой|Форма Тороидальный|Внешний диаметр, мм 630|Внутренний диаметр, мм 172|"
-                    "Высота, мм 250|Типоразмер 630x250 60L|Толщина стенки, мм 3|Смесь, % пропана 70|Жидкость Бутан|"
+                    "Высота, мм 250|Типоразмер 630x250 60L|Толщина стенки, мм 3|Смесь, % пропана 70|"
+                    "Жидкость (настройка датчика) бутан, для смесей менее 95 % пропана|"
                     "Пустой бак -5|Полный бак 1234|Адрес 17|Периодическая выдача да|Период, с 25|Единицы Литры|"
                     "График проверки|Установщик: ___|Ф. И. О.: Иванов И. И.|Заказчик: ___")
                 .split('|');
-        QTest::newRow("catalogue toroid") << toroid << QStringLiteral("под <кузовом> & рамой") << false << everyValue
-                                          << QStringList{"&lt;", "&amp;", "задан вручную"};
-        QTest::newRow("horizontal by hand, printed")
-            << makeTankRecord(2, TankKindE::CylinderH, 300, 700, 0, 5) << QString() << true
-            << QStringList{"Цилиндрический горизонтальный", "Диаметр, мм 300", "Длина, мм 700",
-                           "Типоразмер задан вручную", "Толщина стенки, мм 5"}
-            << QStringList{"Внутренний", "График проверки"};
-        // The end goes onto a second page rather than being cut off.
-        QTest::newRow("note longer than the page") << toroid << QStringLiteral("строка\n").repeated(80) + "конец"
-                                                   << false << QStringList{"конец", "Заказчик:"} << QStringList();
+        QTest::newRow("catalogue toroid")
+            << toroid << QStringLiteral("под <кузовом> & рамой") << false << true << everyValue
+            << QStringList{"&lt;", "&amp;", "задан вручную", "Velmaro#0001"};
+        QTest::newRow("horizontal by hand, printed, no periodic output")
+            << makeTankRecord(2, TankKindE::CylinderH, 300, 700, 0, 5) << QString() << true << false
+            << QStringList{"Цилиндрический горизонтальный", "Диаметр, мм 300",      "Длина, мм 700",
+                           "Типоразмер задан вручную",      "Толщина стенки, мм 5", "Периодическая выдача нет"}
+            << QStringList{"Внутренний", "График проверки", "Период, с"};
+        QTest::newRow("note too long for the page: cut")
+            << toroid << QString(5000, QChar(0x416)) + QStringLiteral("\nстрока").repeated(80) + "конец" << false
+            << true << QStringList{"ЖЖЖ…", "Заказчик:"} << QStringList{"конец"};
     }
     void report_holdsEveryValueSet() {
         QFETCH(TankConfigRecord_t, tank);
         QFETCH(QString, note);
         QFETCH(bool, printed);
+        QFETCH(bool, periodic);
         QFETCH(QStringList, present);
         QFETCH(QStringList, absent);
         SensorProfile_t setup = sampleProfile();
         setup.sensor.records.back() = tank;
+        setup.sensor.omnicomm.TxMode = periodic;
         const ReportDetails_t details{QStringLiteral("ГАЗель Next"), QStringLiteral("А123ВС 77"),
                                       QStringLiteral("Иванов И. И."), note};
-        QImage curve(400, 200, QImage::Format_RGB32);
-        curve.fill(Qt::white);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
         QString error;
         if (printed) {
             QPdfWriter printer(path);
-            printReport(printer, setup, details, QImage());
+            printReport(printer, setup, details, {});
         } else {
-            QVERIFY2(writeReportPdf(path, setup, details, curve, error), qPrintable(error));
+            QVERIFY2(writeReportPdf(path, setup, details, {3, 40, 25, 60}, error), qPrintable(error));
         }
+        QVERIFY2(pdfText(path, 2).isEmpty(), "more than one page");
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && !pdf.readAll().contains("/Subtype /Image")); // the curve as vectors
         const QString text = pdfText(path);
         for (const QString& expected : present)
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in: ") + text));
