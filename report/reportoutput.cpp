@@ -8,14 +8,16 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
 constexpr int PDF_DPI = 300;
 constexpr qreal PAGE_MARGIN_MM = 15;
 
-// Lays the report out on the device's pages and paints them. Its texts are cut to fit one page; should a page
-// still overflow, the end is printed on a second rather than cut off. False when the device cannot be painted on.
+// Lays the report out on the device's page and paints it. Its texts are cut to what a row holds; should the page
+// still overflow (every row as long as it may be, a smaller page), the whole is shrunk to fit: one page, nothing cut
+// off. False when the device cannot be painted on.
 bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const ReportDetails_t& details,
                  const QVector<qint32>& readings) {
     device.setPageMargins(QMarginsF(PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM),
@@ -27,17 +29,13 @@ bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const 
     buildReport(document, setup, details, readings);
     // Fonts and pixel sizes measured in the device's resolution, not the screen's.
     document.documentLayout()->setPaintDevice(&device);
-    const QSizeF pageSize(device.width(), device.height());
-    document.setPageSize(pageSize);
-    for (int page = 0; page < document.pageCount(); ++page) {
-        if (page > 0 && !device.newPage())
-            return false;
-        const QRectF pageRect(QPointF(0, page * pageSize.height()), pageSize);
-        painter.save();
-        painter.translate(-pageRect.topLeft());
-        document.drawContents(&painter, pageRect);
-        painter.restore();
-    }
+    const QSizeF page(device.width(), device.height());
+    document.setTextWidth(page.width());
+    // Laid out wider by the same factor, the text wraps less and so fits the page height once shrunk.
+    const qreal scale = std::min<qreal>(1, page.height() / document.size().height());
+    document.setTextWidth(page.width() / scale);
+    painter.scale(scale, scale);
+    document.drawContents(&painter, QRectF(QPointF(0, 0), page / scale));
     return true;
 }
 
