@@ -112,17 +112,18 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("issues"); // key|value|sent instead|range refused
         QTest::newRow("as the window writes") << sampleWith([](json&) {}) << QStringList();
-        QTest::newRow("address 255: refused") << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 255; })
-                                              << QStringList{"OmnicommConfig.Address|255||0..254"};
-        QTest::newRow("period 60 with periodic output: refused")
-            << sampleWith([](json& j) { j["OmnicommConfig"]["TxPeriodSec"] = 60; })
-            << QStringList{"OmnicommConfig.TxPeriodSec|60||0..30"};
+        QTest::newRow("mixture 3, address 255, period 60 with periodic output: refused")
+            << sampleWith([](json& j) {
+                   j["TankConfig"]["Mixture"] = 3;
+                   j["OmnicommConfig"]["Address"] = 255;
+                   j["OmnicommConfig"]["TxPeriodSec"] = 60;
+               })
+            << QStringList{"TankConfig.Mixture|3||5..95", "OmnicommConfig.Address|255||0..254",
+                           "OmnicommConfig.TxPeriodSec|60||0..30"};
         QTest::newRow("period 60 without periodic output: 0") << sampleWith([](json& j) {
             j["OmnicommConfig"]["TxMode"] = false;
             j["OmnicommConfig"]["TxPeriodSec"] = 60;
         }) << QStringList{"OmnicommConfig.TxPeriodSec|60|0|"};
-        QTest::newRow("mixture 3: refused") << sampleWith([](json& j) { j["TankConfig"]["Mixture"] = 3; })
-                                            << QStringList{"TankConfig.Mixture|3||5..95"};
         QTest::newRow("liquid LPG: the mixture's")
             << sampleWith([](json& j) { j["TankConfig"]["Liquid"] = "LPG"; })
             << QStringList{"TankConfig.Liquid|LPG|бутан, для смесей менее 95 % пропана|"};
@@ -131,11 +132,10 @@ private slots:
             j["Records"][1]["Height"] = 901;
             j["Records"][1]["Shape"] = "Spherical";
         }) << QStringList();
-        QTest::newRow("record 2 height apart from length: its length")
-            << sampleWith([](json& j) { j["Records"][2]["Height"] = 260; })
-            << QStringList{"Records[2].Height|260|250|"};
-        QTest::newRow("record 2 wall 0: refused")
-            << sampleWith([](json& j) { j["Records"][2]["Wall"] = 0; }) << QStringList{"Records[2].Wall|0||1..15"};
+        QTest::newRow("record 2 height apart from length: its length; wall 0: refused") << sampleWith([](json& j) {
+            j["Records"][2]["Height"] = 260;
+            j["Records"][2]["Wall"] = 0;
+        }) << QStringList{"Records[2].Height|260|250|", "Records[2].Wall|0||1..15"};
         QTest::newRow("record 2 wall 0, record 1 active") << sampleWith([](json& j) {
             j["Records"][2]["Wall"] = 0;
             j["TankConfig"]["Active"] = 1;
