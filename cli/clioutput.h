@@ -25,7 +25,7 @@ void printMessage(const QString& message);
 // How far a write got, in one line with the steps' names: "written: …; refused: …; unanswered: …; not sent: …".
 QString writeOutcomeLine(const SequenceOutcome_t& outcome);
 // A value writing cannot put back as it stands, e.g. "OmnicommConfig.Address: 255 cannot be written (the window
-// writes 0..254)" or "TankConfig.Liquid: LPG is written as Бутан".
+// writes 0..254)" or "OmnicommConfig.TxPeriodSec: 60 is written as 0".
 QString writeIssueLine(const WriteIssue_t& issue);
 // Why the conversation failed, with the step's name, e.g. "no reply to Info within 5000 ms".
 QString failureLine(const Failure_t& failure);
