@@ -11,8 +11,8 @@
 
 namespace {
 
-// Answers --help or --version with a bare core application, so neither needs a display or writes a log file; true
-// when it did. Anything else on the command line is left to the window's start-up.
+// Answers --help, --help-all or --version with a bare core application, so neither needs a display or writes a log
+// file; true when it did. Anything else on the command line is left to the window's start-up.
 bool answeredInformationOption(int& argc, char* argv[], const ProgramDescription_t& description) {
     const QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationVersion(description.version);
@@ -22,6 +22,9 @@ bool answeredInformationOption(int& argc, char* argv[], const ProgramDescription
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.parse(QCoreApplication::arguments());
+    // The parser prints the toolkit's own options as well and ends the process.
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(core);
     if (parser.isSet(help))
         std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
     else if (parser.isSet(version))

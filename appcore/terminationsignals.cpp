@@ -39,5 +39,6 @@ bool onTerminationSignals(QCoreApplication& app, std::function<void()> handler) 
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0 &&
+           ::sigaction(SIGHUP, &action, nullptr) == 0;
 }

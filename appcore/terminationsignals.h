@@ -1,6 +1,6 @@
 #pragma once
-// SIGINT and SIGTERM call a handler in the event loop instead of ending the process, so the program can end what it
-// has under way (a sensor left streaming, a link) and still run the code after exec().
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) call a handler in the event loop instead of ending the process, so
+// the program can end what it has under way (a sensor left streaming, a link) and still run the code after exec().
 
 #include <functional>
 

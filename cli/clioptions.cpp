@@ -45,17 +45,21 @@ QString helpText() {
     for (const CliCommand_t& command : cliCommands())
         text += QStringLiteral("  %1\n      %2\n")
                     .arg(QString(command.name + QLatin1Char(' ') + command.argumentName).trimmed(), command.summary);
-    text += QStringLiteral("\nExit codes:\n"
-                           "  0  success\n"
-                           "  1  usage error, a bad input file, or an output file that cannot be written\n"
-                           "  2  no sensor found, or its port cannot be opened (the reason is printed)\n"
-                           "  3  the sensor refused a write\n"
-                           "  4  read back after a write, the sensor holds other values\n"
-                           "  5  no reply within the time limit, an unexpected reply, or the line was lost\n"
-                           "  6  standard output is closed or cannot be written (its reader has gone); a monitor stops "
-                           "the stream first\n"
-                           "  7  write: the profile's active record is record 0 or 1 and the sensor's own record of "
-                           "that id differs; nothing was sent (--force writes anyway)");
+    text +=
+        QStringLiteral("\nExit codes:\n"
+                       "  0  success\n"
+                       "  1  usage error, a bad input file (write: also a value the window would not write; nothing "
+                       "was sent), or an output file that cannot be written\n"
+                       "  2  no sensor found, or its port cannot be opened (the reason is printed)\n"
+                       "  3  the sensor refused a write\n"
+                       "  4  read back after a write, the sensor holds other values\n"
+                       "  5  no reply within the time limit, an unexpected reply, or the line was lost\n"
+                       "  6  standard output is closed or cannot be written (its reader has gone); a monitor stops "
+                       "the stream first\n"
+                       "  7  write: the profile's active record is record 0 or 1 and the sensor's own record of "
+                       "that id differs; nothing was sent (--force writes anyway)\n"
+                       "  8  write: stopped by SIGINT, SIGTERM or SIGHUP once the step under way was answered; "
+                       "the line \"written: ...; not sent: ...\" says how far it got");
     return text;
 }
 

@@ -79,6 +79,12 @@ QString writeOutcomeLine(const SequenceOutcome_t& outcome) {
     return line.join(QStringLiteral("; "));
 }
 
+QString writeIssueLine(const WriteIssue_t& issue) {
+    return issue.sent.isEmpty() ? QStringLiteral("%1: %2 cannot be written (the window writes %3)")
+                                      .arg(issue.key, issue.value, issue.range)
+                                : QStringLiteral("%1: %2 is written as %3").arg(issue.key, issue.value, issue.sent);
+}
+
 QString failureLine(const Failure_t& failure) {
     switch (failure.kind) {
     case FailureE::NO_REPLY:

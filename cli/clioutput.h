@@ -2,6 +2,7 @@
 // Standard output carries only the requested data, one flushed line at a time so that it can be piped while a
 // monitor runs; the tool's own messages go to standard error.
 
+#include "sensorprofile.h"
 #include "sensorsequence.h"
 
 #include <QString>
@@ -23,5 +24,8 @@ void whenOutputLost(std::function<void()> handler);
 void printMessage(const QString& message);
 // How far a write got, in one line with the steps' names: "written: …; refused: …; unanswered: …; not sent: …".
 QString writeOutcomeLine(const SequenceOutcome_t& outcome);
+// A value writing cannot put back as it stands, e.g. "OmnicommConfig.Address: 255 cannot be written (the window
+// writes 0..254)" or "OmnicommConfig.TxPeriodSec: 60 is written as 0".
+QString writeIssueLine(const WriteIssue_t& issue);
 // Why the conversation failed, with the step's name, e.g. "no reply to Info within 5000 ms".
 QString failureLine(const Failure_t& failure);

@@ -58,9 +58,6 @@ CliSession_t::CliSession_t(const CliOptions_t& options, QObject* parent) : QObje
             [this](const QString&, int step, int) { portOpened = portOpened || step > 1; });
     connect(connectionP, &SensorConnection_t::signReadingComplete, this, [this] { portOpened = true; });
     connect(connectionP, &SensorConnection_t::signLost, this, &CliSession_t::slotLost);
-    // Said before the failure's own line, which ends the command.
-    connect(connectionP, &SensorConnection_t::signWriteCut, this,
-            [](const SequenceOutcome_t& outcome) { printMessage(writeOutcomeLine(outcome)); });
     connect(connectionP, &SensorConnection_t::signFailed, this, [this](const Failure_t& failure) {
         finish(ExitCodeE::NO_REPLY, QStringLiteral("%1: %2").arg(chosen.shownName, failureLine(failure)));
     });

@@ -10,4 +10,5 @@ enum class ExitCodeE : int {
     NO_REPLY = 5,    // no reply within the time limit, an unexpected reply, or the line was lost
     OUTPUT_LOST = 6, // standard output closed or cannot be written (a reader such as head gone)
     OWN_RECORD = 7,  // write: the sensor's own active record differs from the profile's; nothing sent
+    INTERRUPTED = 8, // write: a termination signal stopped it once the step under way was answered
 };

@@ -5,7 +5,6 @@
 #include "installreport.h"
 
 #include <QGuiApplication>
-#include <QImage>
 
 std::unique_ptr<QCoreApplication> makeReportApplication(int& argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -18,7 +17,7 @@ int runReport(const CliOptions_t& options) {
         session.readProfile([&](const SensorProfile_t& profile) {
             const ReportDetails_t details{options.vehicle, options.plate, options.fitter, options.note};
             QString error;
-            if (writeReportPdf(options.out, profile, details, QImage(), error))
+            if (writeReportPdf(options.out, profile, details, {}, error))
                 session.finish(ExitCodeE::OK);
             else
                 session.finish(ExitCodeE::USAGE, QStringLiteral("%1: %2").arg(options.out, error));

@@ -3,6 +3,7 @@
 #include "clicommands.h"
 #include "clioutput.h"
 #include "clisession.h"
+#include "terminationsignals.h"
 
 namespace {
 
@@ -41,7 +42,29 @@ int runWrite(const CliOptions_t& options) {
         printMessage(QStringLiteral("%1: %2").arg(options.arguments.first(), problem));
         return static_cast<int>(ExitCodeE::USAGE);
     }
+    // Sent as the window would send it, or not at all.
+    const QList<WriteIssue_t> issues = writeIssues(profile.sensor);
+    if (const QList<WriteIssue_t> refused = refusedValues(issues); !refused.isEmpty()) {
+        for (const WriteIssue_t& issue : refused)
+            printMessage(writeIssueLine(issue));
+        printMessage(QStringLiteral("%1: nothing sent").arg(options.arguments.first()));
+        return static_cast<int>(ExitCodeE::USAGE);
+    }
+    for (const WriteIssue_t& issue : issues)
+        printMessage(writeIssueLine(issue));
+    profile.sensor = writtenSetup(profile.sensor);
     CliSession_t session(options);
+    // A signal stops the writing between two steps, never inside one; before the writing, nothing is sent.
+    bool writing = false;
+    if (!onTerminationSignals(*QCoreApplication::instance(), [&] {
+            if (writing)
+                session.connection().closeAfterStep();
+            else
+                session.finish(ExitCodeE::INTERRUPTED, QStringLiteral("stopped by a signal; nothing written"));
+        })) {
+        printMessage(QStringLiteral("cannot handle termination signals"));
+        return static_cast<int>(ExitCodeE::USAGE);
+    }
     session.whenReady([&] {
         const QStringList ownDifferences = ownRecordDifferences(profile, session.connection().sensor());
         if (!ownDifferences.isEmpty() && !options.force) {
@@ -53,9 +76,19 @@ int runWrite(const CliOptions_t& options) {
                                .arg(profile.sensor.tankConfig.Active));
             return;
         }
-        if (!session.connection().writeProfile(profile.sensor))
+        writing = session.connection().writeProfile(profile.sensor);
+        if (!writing)
             session.finish(ExitCodeE::USAGE, QStringLiteral("the profile lacks the record it activates"));
     });
+    // Cut short by a signal, the line lost or no reply: how far it got, as a complete write says it. Only a signal
+    // closes the connection here; the others end the command with their own code.
+    QObject::connect(&session.connection(), &SensorConnection_t::signWriteCut, &session,
+                     [&](const SequenceOutcome_t& outcome) {
+                         printData(writeOutcomeLine(outcome));
+                         if (outcome.end == SequenceEndE::CLOSED)
+                             session.finish(ExitCodeE::INTERRUPTED,
+                                            QStringLiteral("stopped by a signal once the step under way was answered"));
+                     });
     QObject::connect(
         &session.connection(), &SensorConnection_t::signProfileWritten, &session,
         [&](const SequenceOutcome_t& outcome) {

@@ -4,6 +4,7 @@
 
 #include "requests.h"
 #include "responses.h"
+#include "sensorprofile.h"
 #include "serialparser.h"
 
 #include <QDebug>
@@ -31,6 +32,13 @@ void SensorConnection_t::open() {
 void SensorConnection_t::close() {
     if (state != StateE::ENDED)
         end(SequenceEndE::CLOSED);
+}
+
+void SensorConnection_t::closeAfterStep() {
+    if (sequence)
+        closeAtStepEnd = true;
+    else
+        close();
 }
 
 void SensorConnection_t::setReplyTimeoutMs(int ms) {
@@ -103,9 +111,13 @@ bool SensorConnection_t::readCalibration() {
 
 bool SensorConnection_t::writeProfile(const SensorSnapshot_t& target) {
     const bool activatesRecord2 = target.tankConfig.Active == WRITABLE_RECORD_ID;
+    if (!refusedValues(writeIssues(target)).isEmpty()) {
+        qWarning() << "Command refused: the profile holds values the window would not write";
+        return false;
+    }
     if ((activatesRecord2 && !target.record(WRITABLE_RECORD_ID)) || !mayStart("profile"))
         return false;
-    run(profileSequence(target));
+    run(profileSequence(writtenSetup(target)));
     return true;
 }
 
@@ -161,6 +173,10 @@ void SensorConnection_t::sendStep() {
         ++stepIndex;
     if (stepIndex == steps.size()) {
         finishSequence();
+        return;
+    }
+    if (closeAtStepEnd) {
+        end(SequenceEndE::CLOSED);
         return;
     }
     const Step_t& step = steps[stepIndex];

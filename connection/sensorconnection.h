@@ -33,6 +33,10 @@ public:
     // Ends the link at once (the serial thread stops, the port closes) and refuses everything from then on. A write
     // it cuts short is reported with signWriteCut first; nothing else is emitted. Safe to call more than once.
     void close();
+    // As close(), but a step under way is answered first: no step is cut in the middle, so a write stops with every
+    // step sent either acknowledged or refused. At once when nothing awaits the sensor (the live test's stream is
+    // left as it is).
+    void closeAfterStep();
     // How long each step waits for the sensor's reply before the connection takes the error path.
     void setReplyTimeoutMs(int ms);
 
@@ -63,7 +67,8 @@ public:
     bool stopTest();
     // Reads the stored calibration into sensor().calibration, which stays unknown if the sensor refuses.
     bool readCalibration();
-    // Writes target's setup (see profileSequence) and reads back what the sensor then holds into sensor().
+    // Writes target's setup as the window would (writtenSetup, see profileSequence) and reads back what the sensor
+    // then holds into sensor(). Refused when target holds a value the window would not write (writeIssues).
     bool writeProfile(const SensorSnapshot_t& target);
 
 signals:
@@ -128,6 +133,7 @@ private:
     bool testRunning = false;
     // Until the first awaited reply has come, anything else on the line is left over from before this connection.
     bool replyAccepted = false;
+    bool closeAtStepEnd = false; // closeAfterStep() was called
     SensorSnapshot_t snapshot;
     QVector<qint32> readings;
 

@@ -9,6 +9,15 @@ QString fact(const char* text) {
     return QCoreApplication::translate("SensorFacts", text);
 }
 
+// The sensor's liquid setting with the mixtures it stands for, so that it never reads as the gas in the tank.
+QString liquidSettingText(const QString& liquid) {
+    if (liquid == QLatin1String(WireNames::LIQUID_PROPANE))
+        return fact("пропан, для смесей от %1 % пропана").arg(PROPANE_MIXTURE_MIN);
+    if (liquid == QLatin1String(WireNames::LIQUID_BUTANE))
+        return fact("бутан, для смесей менее %1 % пропана").arg(PROPANE_MIXTURE_MIN);
+    return wireNameText(liquid);
+}
+
 QString yesNo(bool value) {
     return value ? fact("да") : fact("нет");
 }
@@ -65,7 +74,8 @@ QList<SensorFact_t> sensorFacts(const SensorSnapshot_t& s) {
         {G::IDENTITY, "Sensor.FWVer", fact("Версия прошивки"), info.FWVer, info.FWVer},
         {G::TANK, "TankConfig.Active", fact("Активная запись"), integer(tank.Active), integer(tank.Active)},
         {G::GAS, "TankConfig.Mixture", fact("Смесь, % пропана"), integer(tank.Mixture), integer(tank.Mixture)},
-        {G::GAS, "TankConfig.Liquid", fact("Жидкость"), wireNameText(tank.Liquid), tank.Liquid},
+        {G::GAS, "TankConfig.Liquid", fact("Жидкость (настройка датчика)"), liquidSettingText(tank.Liquid),
+         tank.Liquid},
     };
     for (const TankConfigRecord_t& record : s.records) {
         for (const RecordValue_t& v : RECORD_VALUES) {

@@ -26,8 +26,9 @@ struct SensorProfile_t {
 // The profile as indented UTF-8 JSON text, keys as the sensor's own; saved to the second with its UTC offset. A
 // profile without a calibration has null there.
 QByteArray profileToJson(const SensorProfile_t& profile);
-// Strict reading: format and version, every field present with its type and within what the wire protocol allows
-// (the RS485 settings within what the RS485 tab offers), record 2 and the active record among the records.
+// Strict reading of the form: format and version, every field present with its type and within what a sensor may
+// hold, record 2 and the active record among the records. Whatever was read from a sensor reads back; what writing
+// takes is writeIssues' business.
 // False with the first problem in Russian, naming the field (e.g. "Records[1].Wall"), and out untouched.
 bool profileFromJson(const QByteArray& text, SensorProfile_t& out, QString& problem);
 
@@ -51,3 +52,24 @@ struct ProfileField_t {
 // Every value writing the profile sets (record 2 when the profile's active record is 2, otherwise the profile's
 // active record as a check only; Active, Mixture, Liquid; the four RS485 settings), in that order.
 QList<ProfileField_t> profileFields(const SensorProfile_t& profile, const SensorSnapshot_t& sensor);
+
+// What writing a profile sends, by the window's rules: the liquid from the mixture, period 0 while periodic output is
+// off, the units as the RS485 tab shows them, and record 2 (written only when active) as the window writes a tank of
+// its kind, Height as Length. Records 0 and 1 are never written and stay as they are.
+SensorSnapshot_t writtenSetup(const SensorSnapshot_t& setup);
+
+// A value of a setup that writing cannot put into a sensor as it stands.
+struct WriteIssue_t {
+    QString key;   // as ProfileField_t's
+    QString label; // Russian
+    QString value; // as the setup holds it, as text
+    QString sent;  // what writing sends instead; empty when writing refuses the value
+    QString range; // for a refused value, what the window offers, e.g. "0..254"
+};
+
+// Every value writing would send otherwise (see writtenSetup) or refuse, being outside what the window offers (the
+// mixture, the RS485 address, the period while periodic output is on, record 2's wall when record 2 is active), in
+// profileFields' order. None for a setup the window could have written.
+QList<WriteIssue_t> writeIssues(const SensorSnapshot_t& setup);
+// Those of the issues that writing refuses.
+QList<WriteIssue_t> refusedValues(const QList<WriteIssue_t>& issues);

@@ -10,10 +10,6 @@ using nlohmann::json;
 
 namespace {
 
-// The RS485 tab offers no address above 254 and no period above 30 s: a profile carries only what it can write.
-constexpr int MAX_PROFILE_ADDRESS = 254;
-constexpr int MAX_PROFILE_TX_PERIOD_SEC = 30;
-
 QString fieldProblem(const QString& field, const QString& what) {
     return profileMessage("Поле «%1»: %2").arg(field, what);
 }
@@ -26,8 +22,6 @@ QString faultText(WireFaultE kind) {
         return profileMessage("неверный тип значения");
     case WireFaultE::OutOfRange:
         return profileMessage("значение вне допустимых пределов");
-    case WireFaultE::Mismatch:
-        return profileMessage("значение не согласуется с другими полями");
     }
     Q_UNREACHABLE();
     return QString();
@@ -59,12 +53,6 @@ bool readSection(const json& root, const char* key, Reader read, T& out, QString
 
 bool sensorFromJson(const json& object, SensorProfile_t& out, WireFault_t* fault) {
     return infoFromJson(object, out.sensor.info, fault) && readTextMember(object, "Port", out.portName, fault);
-}
-
-bool profileOmnicommFromJson(const json& object, OmnicommConfig_t& out, WireFault_t* fault) {
-    return omnicommFromJson(object, out, fault) &&
-           readIntMember(object, "Address", 0, MAX_PROFILE_ADDRESS, out.Address, fault) &&
-           readIntMember(object, "TxPeriodSec", 0, MAX_PROFILE_TX_PERIOD_SEC, out.TxPeriodSec, fault);
 }
 
 // Null when the sensor would not tell its calibration.
@@ -170,7 +158,7 @@ bool profileFromJson(const QByteArray& text, SensorProfile_t& out, QString& prob
     if (!headerFromJson(root, profile, problem) || !readSection(root, "Sensor", sensorFromJson, profile, problem) ||
         !readSection(root, "TankConfig", tankConfigFromJson, s.tankConfig, problem) ||
         !recordsFromJson(root, s, problem) ||
-        !readSection(root, "OmnicommConfig", profileOmnicommFromJson, s.omnicomm, problem) ||
+        !readSection(root, "OmnicommConfig", omnicommFromJson, s.omnicomm, problem) ||
         !readSection(root, "Calibration", calibrationSectionFromJson, s.calibration, problem))
         return false;
     out = profile;

@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int PROPANE_MIXTURE_MIN = 95;
-
-} // namespace
-
 const TankConfigRecord_t* SensorSnapshot_t::record(int id) const {
     const auto found =
         std::find_if(records.begin(), records.end(), [id](const TankConfigRecord_t& r) { return r.id == id; });

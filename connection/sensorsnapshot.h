@@ -21,7 +21,8 @@ struct SensorSnapshot_t {
     void storeRecord(const TankConfigRecord_t& record);
 };
 
-// The liquid name written with a mixture: pure propane from 95 % up, butane below.
+// The liquid name written with a mixture: pure propane from PROPANE_MIXTURE_MIN % up, butane below.
+constexpr int PROPANE_MIXTURE_MIN = 95;
 QString liquidForMixture(int mixture);
 
 // A stored calibration value as shown to the user: the number, or "-" for 0 (not calibrated).

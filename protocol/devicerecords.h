@@ -25,6 +25,15 @@ constexpr int CATALOGUE_TOROID_INNER_DIAMETER_MM = 172;
 // Largest dimension, in mm, a record's fields carry.
 constexpr int MAX_RECORD_DIMENSION_MM = 4095;
 
+// What the window offers, and so all the tool ever writes: wall thickness (properties dialog), propane share (its
+// slider), RS485 address and period (RS485 tab).
+constexpr int MIN_WALL_MM = 1;
+constexpr int MAX_WALL_MM = 15;
+constexpr int MIN_MIXTURE_PERCENT = 5;
+constexpr int MAX_MIXTURE_PERCENT = 95;
+constexpr int MAX_WRITTEN_ADDRESS = 254;
+constexpr int MAX_WRITTEN_TX_PERIOD_SEC = 30;
+
 struct TankConfigRecord_t {
     qint32 id = 0;
     QString Shape;

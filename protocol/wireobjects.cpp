@@ -1,14 +1,11 @@
 #include "wireobjects.h"
 
-#include <initializer_list>
 #include <limits>
 
 using nlohmann::json;
 
 namespace {
 
-constexpr int MIN_WALL_MM = 1;
-constexpr int MAX_WALL_MM = 15;
 constexpr int MAX_BYTE_VALUE = 255;
 constexpr qint64 INT32_LOW = std::numeric_limits<qint32>::min();
 constexpr qint64 INT32_HIGH = std::numeric_limits<qint32>::max();
@@ -25,20 +22,6 @@ bool fail(WireFault_t* fault, const char* key, WireFaultE kind) {
 
 bool isObject(const json& object, WireFault_t* fault) {
     return object.is_object() || fail(fault, "", WireFaultE::WrongType);
-}
-
-bool readName(const json& object, const char* key, std::initializer_list<const char*> names, QString& out,
-              WireFault_t* fault) {
-    QString text;
-    if (!readTextMember(object, key, text, fault))
-        return false;
-    for (const char* name : names) {
-        if (text == QLatin1String(name)) {
-            out = text;
-            return true;
-        }
-    }
-    return fail(fault, key, WireFaultE::OutOfRange);
 }
 
 bool readFlagMember(const json& object, const char* key, bool& out, WireFault_t* fault) {
@@ -124,8 +107,7 @@ bool infoFromJson(const json& object, DeviceInfo_t& out, WireFault_t* fault) {
 bool tankConfigFromJson(const json& object, TankConfig_t& out, WireFault_t* fault) {
     TankConfig_t c;
     if (!isObject(object, fault) || !readIntMember(object, "Mixture", 0, 100, c.Mixture, fault) ||
-        !readName(object, "Liquid", {WireNames::LIQUID_PROPANE, WireNames::LIQUID_BUTANE, WireNames::LIQUID_MIX},
-                  c.Liquid, fault) ||
+        !readTextMember(object, "Liquid", c.Liquid, fault) ||
         !readIntMember(object, "Active", 0, TANK_RECORD_COUNT - 1, c.Active, fault))
         return false;
     out = c;
@@ -135,17 +117,14 @@ bool tankConfigFromJson(const json& object, TankConfig_t& out, WireFault_t* faul
 bool recordFromJson(const json& object, TankConfigRecord_t& out, WireFault_t* fault) {
     TankConfigRecord_t r;
     if (!isObject(object, fault) || !readIntMember(object, "id", 0, TANK_RECORD_COUNT - 1, r.id, fault) ||
-        !readName(object, "Shape", {WireNames::SHAPE_CYLINDRIC, WireNames::SHAPE_TOROIDAL}, r.Shape, fault) ||
-        !readName(object, "Orientation", {WireNames::ORIENTATION_HORIZONTAL, WireNames::ORIENTATION_VERTICAL},
-                  r.Orientation, fault) ||
+        !readTextMember(object, "Shape", r.Shape, fault) ||
+        !readTextMember(object, "Orientation", r.Orientation, fault) ||
         !readIntMember(object, "Height", 0, MAX_RECORD_DIMENSION_MM, r.Height, fault) ||
         !readIntMember(object, "Length", 0, MAX_RECORD_DIMENSION_MM, r.Length, fault) ||
         !readIntMember(object, "OuterDiameter", 0, MAX_RECORD_DIMENSION_MM, r.OuterDiameter, fault) ||
         !readIntMember(object, "InnerDiameter", 0, MAX_RECORD_DIMENSION_MM, r.InnerDiameter, fault) ||
-        !readIntMember(object, "Wall", MIN_WALL_MM, MAX_WALL_MM, r.Wall, fault))
+        !readIntMember(object, "Wall", 0, MAX_RECORD_DIMENSION_MM, r.Wall, fault))
         return false;
-    if (r.Height != r.Length)
-        return fail(fault, "Length", WireFaultE::Mismatch);
     out = r;
     return true;
 }
@@ -153,9 +132,7 @@ bool recordFromJson(const json& object, TankConfigRecord_t& out, WireFault_t* fa
 bool omnicommFromJson(const json& object, OmnicommConfig_t& out, WireFault_t* fault) {
     OmnicommConfig_t c;
     if (!isObject(object, fault) || !readIntMember(object, "Address", 0, MAX_BYTE_VALUE, c.Address, fault) ||
-        !readFlagMember(object, "TxMode", c.TxMode, fault) ||
-        !readName(object, "Units", {WireNames::UNITS_MM, WireNames::UNITS_LITRES, WireNames::UNITS_PERCENT}, c.Units,
-                  fault) ||
+        !readFlagMember(object, "TxMode", c.TxMode, fault) || !readTextMember(object, "Units", c.Units, fault) ||
         !readIntMember(object, "TxPeriodSec", 0, MAX_BYTE_VALUE, c.TxPeriodSec, fault))
         return false;
     out = c;

@@ -1,13 +1,14 @@
 #pragma once
 // The sensor's data objects as JSON, both ways: the writers give the members the sensor sends in its data replies;
-// the strict readers accept only what a sensor can hold. Shared by the emulated sensor and the profile file.
+// the strict readers accept only what a sensor can hold, however it came to hold it (what it takes in a write is the
+// sensor's business). Shared by the emulated sensor and the profile file.
 
 #include "devicerecords.h"
 
 #include <QString>
 #include <nlohmann/json.hpp>
 
-enum class WireFaultE { WrongType, Missing, OutOfRange, Mismatch };
+enum class WireFaultE { WrongType, Missing, OutOfRange };
 
 // Why a strict reader refused: the key it stopped at (empty when the value itself is not an object) and how.
 struct WireFault_t {
@@ -25,11 +26,11 @@ nlohmann::json installationToJson(const Installation_t& reading);
 // Strict readers: every key present with the right type and a plausible value, else false, out untouched and, when
 // fault is given, the first key refused. Keys beyond those read are not looked at.
 bool infoFromJson(const nlohmann::json& object, DeviceInfo_t& out, WireFault_t* fault = nullptr);
-// Mixture 0..100, Liquid Propane/Butane/Mix, Active 0..2.
+// Mixture 0..100, Active 0..2, any Liquid.
 bool tankConfigFromJson(const nlohmann::json& object, TankConfig_t& out, WireFault_t* fault = nullptr);
-// Record ids 0..2, Height equal to Length, dimensions 0..4095, Wall 1..15, known shape and orientation.
+// Record ids 0..2, dimensions and Wall 0..4095, any Shape and Orientation, Height apart from Length.
 bool recordFromJson(const nlohmann::json& object, TankConfigRecord_t& out, WireFault_t* fault = nullptr);
-// Address and TxPeriodSec 0..255 (one byte each), TxMode boolean, Units mm/litres/percent.
+// Address and TxPeriodSec 0..255 (one byte each), TxMode boolean, any Units.
 bool omnicommFromJson(const nlohmann::json& object, OmnicommConfig_t& out, WireFault_t* fault = nullptr);
 // Empty and Full any 32-bit integers.
 bool calibrationFromJson(const nlohmann::json& object, Calibration_t& out, WireFault_t* fault = nullptr);

@@ -1,5 +1,6 @@
 #include "installreport.h"
 
+#include "reportcurve.h"
 #include "sensorfacts.h"
 
 #include "tankcatalogue.h"
@@ -10,8 +11,9 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QLocale>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
-#include <QUrl>
 
 #include <utility>
 #include <vector>
@@ -20,9 +22,11 @@ namespace {
 
 using Rows_t = std::vector<std::pair<QString, QString>>;
 
-const QUrl CURVE_URL(QStringLiteral("report:curve"));
-// The plot's box in document pixels (1/96 inch): the page's text width, and the height the tables leave free.
-const QSize CURVE_BOX(680, 400);
+// The anchor that holds the curve's place: no text the sensor or the user gives can make one.
+const QString CURVE_ANCHOR = QStringLiteral("report-curve");
+// The curve's box in document pixels (1/96 inch): the page's text width, and the height the tables leave free when
+// every row is as long as it may be.
+const QSizeF CURVE_BOX(680, 220);
 constexpr int FONT_POINTS = 10;
 // The compact level-to-litres table: a column every tenth of the inner height.
 constexpr int TABLE_PARTS = 10;
@@ -40,6 +44,15 @@ const char STYLE[] = "th { background-color: #e4e4e4; text-align: left; }"
 
 QString rt(const char* text) {
     return QCoreApplication::translate("Report", text);
+}
+
+// At most maxLines lines of at most maxLength characters in all, "…" ending what was cut.
+QString fitted(const QString& text, int maxLength = REPORT_LINE_MAX_LENGTH, int maxLines = 1) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QString kept = lines.mid(0, maxLines).join(QLatin1Char('\n'));
+    if (kept.size() <= maxLength && lines.size() <= maxLines)
+        return text;
+    return kept.left(maxLength - 1) + QChar(0x2026);
 }
 
 // Everything on the page comes from the sensor or the user: escaped, line breaks kept.
@@ -102,23 +115,38 @@ QString tableHtml(const SensorSnapshot_t& sensor) {
            litres + "</tr></table>";
 }
 
-// The facts of one group as the section's rows.
+// The facts of one group as the section's rows; the period only while the sensor sends periodically.
 Rows_t factRows(const SensorSnapshot_t& sensor, FactGroupE group) {
     Rows_t rows;
-    for (const SensorFact_t& fact : sensorFacts(sensor, group))
-        rows.emplace_back(fact.label, fact.text);
+    for (const SensorFact_t& fact : sensorFacts(sensor, group)) {
+        if (fact.key != QLatin1String("OmnicommConfig.TxPeriodSec") || sensor.omnicomm.TxMode)
+            rows.emplace_back(fact.label, fitted(fact.text));
+    }
     return rows;
 }
 
-QString curveHtml(QTextDocument& document, const QImage& curve) {
-    if (curve.isNull())
+// The curve's title and its place, which the curve takes once the document is built.
+QString curveHtml(const QVector<qint32>& readings) {
+    if (readings.size() < 2)
         return QString();
-    document.addResource(QTextDocument::ImageResource, CURVE_URL, curve);
-    const QSize size = curve.size().scaled(CURVE_BOX, Qt::KeepAspectRatio);
-    return QStringLiteral("<p><b>%1</b></p><p align='center'><img src='%2' width='%3' height='%4'></p>")
-        .arg(html(rt("График проверки")), CURVE_URL.toString())
-        .arg(size.width())
-        .arg(size.height());
+    return QStringLiteral("<p><b>%1</b></p><p align='center'><a name='%2'>#</a></p>")
+        .arg(html(rt("График проверки")), CURVE_ANCHOR);
+}
+
+// The curve in the place its anchor holds.
+void placeCurve(QTextDocument& document, const QVector<qint32>& readings) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().anchorNames().contains(CURVE_ANCHOR))
+                continue;
+            QTextCursor place(&document);
+            place.setPosition(fragment.position());
+            place.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            insertCurve(place, readings, CURVE_BOX);
+            return;
+        }
+    }
 }
 
 // A line to sign on, and the signer's name as the fitter typed it or a line to write it on.
@@ -130,17 +158,18 @@ QString signatureHtml(const QString& role, const QString& name) {
 } // namespace
 
 void buildReport(QTextDocument& document, const SensorProfile_t& setup, const ReportDetails_t& details,
-                 const QImage& curve) {
-    Rows_t identity = factRows(setup.sensor, FactGroupE::IDENTITY);
-    identity.emplace_back(rt("Порт"), setup.portName);
-    const QString left = section(rt("Установка"),
-                                 {{rt("Автомобиль"), details.vehicle},
-                                  {rt("Госномер"), details.plate},
-                                  {rt("Установщик"), details.fitter},
-                                  {rt("Примечание"), details.note}},
-                                 LEFT_LABEL_PERCENT) +
-                         section(rt("Датчик"), identity, LEFT_LABEL_PERCENT) +
-                         section(rt("Газ"), factRows(setup.sensor, FactGroupE::GAS), LEFT_LABEL_PERCENT);
+                 const QVector<qint32>& readings) {
+    // The port is the PC's, not the installation's: it is left out.
+    const QString fitter = fitted(details.fitter);
+    const QString left =
+        section(rt("Установка"),
+                {{rt("Автомобиль"), fitted(details.vehicle)},
+                 {rt("Госномер"), fitted(details.plate)},
+                 {rt("Установщик"), fitter},
+                 {rt("Примечание"), fitted(details.note, REPORT_NOTE_MAX_LENGTH, REPORT_NOTE_MAX_LINES)}},
+                LEFT_LABEL_PERCENT) +
+        section(rt("Датчик"), factRows(setup.sensor, FactGroupE::IDENTITY), LEFT_LABEL_PERCENT) +
+        section(rt("Газ"), factRows(setup.sensor, FactGroupE::GAS), LEFT_LABEL_PERCENT);
     const QString right =
         section(rt("Бак"), tankRows(setup.sensor), RIGHT_LABEL_PERCENT) +
         section(rt("Калибровка"), factRows(setup.sensor, FactGroupE::CALIBRATION), RIGHT_LABEL_PERCENT) +
@@ -148,14 +177,15 @@ void buildReport(QTextDocument& document, const SensorProfile_t& setup, const Re
 
     document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), FONT_POINTS));
     document.setDefaultStyleSheet(QLatin1String(STYLE));
-    document.setHtml(
-        "<h2>" + html(rt("Отчёт об установке датчика уровня газа")) + "</h2><p align='center'>" +
-        html(rt("Дата: %1 · Версия программы: %2")
-                 .arg(setup.saved.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")), setup.programVersion)) +
-        "</p><table width='100%' cellspacing='0' cellpadding='4'><tr><td width='50%' valign='top'>" + left +
-        "</td><td width='50%' valign='top'>" + right + "</td></tr></table>" + tableHtml(setup.sensor) +
-        curveHtml(document, curve) +
-        "<p></p><table width='100%' cellpadding='4' style='margin-top: 12px'><tr><td width='50%'>" +
-        signatureHtml(rt("Установщик"), details.fitter) + "</td><td>" + signatureHtml(rt("Заказчик"), QString()) +
-        "</td></tr></table>");
+    document.setHtml("<h2>" + html(rt("Отчёт об установке датчика уровня газа")) + "</h2><p align='center'>" +
+                     html(rt("Дата: %1 · Версия программы: %2")
+                              .arg(setup.saved.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+                                   fitted(setup.programVersion))) +
+                     "</p><table width='100%' cellspacing='0' cellpadding='4'><tr><td width='50%' valign='top'>" +
+                     left + "</td><td width='50%' valign='top'>" + right + "</td></tr></table>" +
+                     tableHtml(setup.sensor) + curveHtml(readings) +
+                     "<p></p><table width='100%' cellpadding='4' style='margin-top: 12px'><tr><td width='50%'>" +
+                     signatureHtml(rt("Установщик"), fitter) + "</td><td>" + signatureHtml(rt("Заказчик"), QString()) +
+                     "</td></tr></table>");
+    placeCurve(document, readings);
 }

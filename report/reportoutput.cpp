@@ -8,43 +8,41 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
 constexpr int PDF_DPI = 300;
 constexpr qreal PAGE_MARGIN_MM = 15;
 
-// Lays the report out on the device's pages and paints them. The report fits one page; a long note may still push
-// the end onto a second, which is printed rather than cut off. False when the device cannot be painted on.
+// Lays the report out on the device's page and paints it. Its texts are cut to what a row holds; should the page
+// still overflow (every row as long as it may be, a smaller page), the whole is shrunk to fit: one page, nothing cut
+// off. False when the device cannot be painted on.
 bool paintReport(QPagedPaintDevice& device, const SensorProfile_t& setup, const ReportDetails_t& details,
-                 const QImage& curve) {
+                 const QVector<qint32>& readings) {
     device.setPageMargins(QMarginsF(PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM, PAGE_MARGIN_MM),
                           QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     QTextDocument document;
-    buildReport(document, setup, details, curve);
+    buildReport(document, setup, details, readings);
     // Fonts and pixel sizes measured in the device's resolution, not the screen's.
     document.documentLayout()->setPaintDevice(&device);
-    const QSizeF pageSize(device.width(), device.height());
-    document.setPageSize(pageSize);
-    for (int page = 0; page < document.pageCount(); ++page) {
-        if (page > 0 && !device.newPage())
-            return false;
-        const QRectF pageRect(QPointF(0, page * pageSize.height()), pageSize);
-        painter.save();
-        painter.translate(-pageRect.topLeft());
-        document.drawContents(&painter, pageRect);
-        painter.restore();
-    }
+    const QSizeF page(device.width(), device.height());
+    document.setTextWidth(page.width());
+    // Laid out wider by the same factor, the text wraps less and so fits the page height once shrunk.
+    const qreal scale = std::min<qreal>(1, page.height() / document.size().height());
+    document.setTextWidth(page.width() / scale);
+    painter.scale(scale, scale);
+    document.drawContents(&painter, QRectF(QPointF(0, 0), page / scale));
     return true;
 }
 
 } // namespace
 
 bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const ReportDetails_t& details,
-                    const QImage& curve, QString& error) {
+                    const QVector<qint32>& readings, QString& error) {
     const auto failed = [&](const QString& reason) {
         error = QCoreApplication::translate("Report", "Не удалось сохранить отчёт в %1: %2")
                     .arg(QDir::toNativeSeparators(path), reason);
@@ -59,7 +57,7 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setTitle(QCoreApplication::translate("Report", "Отчёт об установке"));
     writer.setCreator(QCoreApplication::applicationName());
-    if (!paintReport(writer, setup, details, curve))
+    if (!paintReport(writer, setup, details, readings))
         return failed(QCoreApplication::translate("Report", "не удалось построить PDF"));
     if (!file.commit())
         return failed(file.errorString());
@@ -67,7 +65,7 @@ bool writeReportPdf(const QString& path, const SensorProfile_t& setup, const Rep
 }
 
 void printReport(QPagedPaintDevice& printer, const SensorProfile_t& setup, const ReportDetails_t& details,
-                 const QImage& curve) {
-    if (!paintReport(printer, setup, details, curve))
+                 const QVector<qint32>& readings) {
+    if (!paintReport(printer, setup, details, readings))
         qWarning() << "Report: the printer could not be painted on";
 }

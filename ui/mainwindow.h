@@ -9,8 +9,8 @@
 #include "tanktab.h"
 
 #include <QDate>
-#include <QImage>
 #include <QMainWindow>
+#include <QVector>
 
 namespace Ui {
 class MainWindow;
@@ -142,7 +142,7 @@ private:
     SensorProfile_t profileBeingWritten;
     // The setup and the test curve the open report dialog reports on, taken when it opened.
     SensorProfile_t reportSetup;
-    QImage reportCurve;
+    QVector<qint32> reportReadings; // the live test's, as the report was opened
 
 private:
     void fillAboutTab();

@@ -16,7 +16,6 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTimer>
-#include <qcustomplot.h>
 
 namespace {
 
@@ -28,6 +27,16 @@ QString suggestedFileName(const QString& sensorName, const QString& suffix) {
         base = QStringLiteral("sensor");
     return base + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') +
            suffix;
+}
+
+// One line per value: what the profile holds, and what writing sends or the range it would take.
+QString issueLines(const QList<WriteIssue_t>& issues) {
+    QStringList lines;
+    for (const WriteIssue_t& issue : issues)
+        lines << (issue.sent.isEmpty()
+                      ? MainWindow_t::tr("%1: %2 (допустимо %3)").arg(issue.label, issue.value, issue.range)
+                      : MainWindow_t::tr("%1: %2, запишется %3").arg(issue.label, issue.value, issue.sent));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -45,7 +54,7 @@ void MainWindow_t::connectRecordSignals() {
             QTimer::singleShot(0, this, &MainWindow_t::saveProfileFile);
         } else if (record == RecordE::REPORT) {
             reportSetup = currentSetup();
-            reportCurve = tofWidgetP->curveImage(connectionP->testReadings());
+            reportReadings = connectionP->testReadings();
             reportDialog().show();
         }
     });
@@ -76,7 +85,7 @@ void MainWindow_t::slotSaveReport() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
-    if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportCurve, error)) {
+    if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportReadings, error)) {
         qWarning() << "Report not saved: " << path << error;
         showMessage(error);
         return;
@@ -92,7 +101,7 @@ void MainWindow_t::slotPrintReport() {
     QPrintDialog dialog(&printer, reportDialogP);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    printReport(printer, reportSetup, reportDialogP->details(), reportCurve);
+    printReport(printer, reportSetup, reportDialogP->details(), reportReadings);
     reportDialogP->hide();
 }
 
@@ -117,6 +126,9 @@ void MainWindow_t::saveProfileFile() {
     QString text = tr("Профиль сохранён:\n%1").arg(QDir::toNativeSeparators(path));
     if (!profile.sensor.calibration)
         text += tr("\nКалибровка в профиль не вошла: датчик не сообщил её.");
+    const QList<WriteIssue_t> issues = writeIssues(profile.sensor);
+    if (!issues.isEmpty())
+        text += tr("\nДатчик хранит значения, которые запись этого профиля не вернёт:\n") + issueLines(issues);
     showMessage(text);
 }
 
@@ -135,6 +147,12 @@ void MainWindow_t::slotLoadProfile() {
         showMessage(tr("Файл профиля «%1» не принят:\n%2").arg(fileName, problem));
         return;
     }
+    if (const QList<WriteIssue_t> refused = refusedValues(writeIssues(profile.sensor)); !refused.isEmpty()) {
+        showMessage(tr("Профиль «%1» не записать: программа не записывает такие значения:\n%2")
+                        .arg(fileName, issueLines(refused)));
+        return;
+    }
+    profile.sensor = writtenSetup(profile.sensor);
     // The connection may have ended while the file dialog was open.
     if (!connectionP)
         return;

@@ -1,5 +1,7 @@
 #include "propertiesdialog.h"
 
+#include "devicerecords.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -24,7 +26,7 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     lblWallP->setMinimumSize(3 * sizeUnit, ROW_HEIGHT);
     lblWallP->setBuddy(spboxWallP);
 
-    spboxWallP->setRange(1, 15);
+    spboxWallP->setRange(MIN_WALL_MM, MAX_WALL_MM);
     spboxWallP->setValue(3);
     spboxWallP->setAlignment(Qt::AlignLeft);
     spboxWallP->setMinimumSize(2 * sizeUnit, ROW_HEIGHT);
@@ -44,7 +46,7 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     lblButaneP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblButaneP->setMinimumSize(2 * sizeUnit, ROW_HEIGHT);
 
-    sliderMixtureP->setRange(5, 95);
+    sliderMixtureP->setRange(MIN_MIXTURE_PERCENT, MAX_MIXTURE_PERCENT);
     sliderMixtureP->setMinimumSize(COLUMNS * sizeUnit, ROW_HEIGHT);
     sliderMixtureP->setAccessibleName(tr("Соотношение пропан/бутан"));
 

@@ -12,8 +12,6 @@ constexpr int EDIT_WIDTH = 360;
 constexpr int NOTE_LINES = 4;
 // Sets the buttons apart from the note field above them.
 constexpr int BUTTON_GAP = 10;
-// Long enough for any real entry, short enough to keep a report row on one or two lines.
-constexpr int LINE_MAX_LENGTH = 80;
 
 } // namespace
 
@@ -30,12 +28,19 @@ ReportDialog_t::ReportDialog_t(QWidget* parent, Qt::WindowFlags flags)
         form->addRow(label + QLatin1Char(':'), edit);
     };
     for (QLineEdit* edit : {editVehicleP, editPlateP, editFitterP})
-        edit->setMaxLength(LINE_MAX_LENGTH);
+        edit->setMaxLength(REPORT_LINE_MAX_LENGTH);
     addRow(tr("Автомобиль"), editVehicleP);
     addRow(tr("Госномер"), editPlateP);
     addRow(tr("Установщик"), editFitterP);
     addRow(tr("Примечание"), editNoteP);
     editNoteP->setTabChangesFocus(true);
+    // A plain text edit has no length limit of its own: what goes beyond the report's is taken back at once.
+    connect(editNoteP, &QPlainTextEdit::textChanged, this, [this] {
+        if (editNoteP->document()->characterCount() - 1 <= REPORT_NOTE_MAX_LENGTH)
+            return;
+        editNoteP->setPlainText(editNoteP->toPlainText().left(REPORT_NOTE_MAX_LENGTH));
+        editNoteP->moveCursor(QTextCursor::End);
+    });
     editNoteP->setFixedHeight(
         editNoteP->fontMetrics().lineSpacing() * NOTE_LINES +
         2 * (editNoteP->frameWidth() + static_cast<int>(editNoteP->document()->documentMargin())));

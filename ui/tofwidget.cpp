@@ -98,20 +98,6 @@ void TofWidget_t::setupPlot(QCustomPlot* plot) const {
     plot->legend->setSelectableParts(QCPLegend::spItems);
 }
 
-QImage TofWidget_t::curveImage(const QVector<qint32>& readings) const {
-    if (readings.isEmpty())
-        return QImage();
-    // Drawn apart from the page's plot, which may still show readings of earlier connections.
-    QCustomPlot plot;
-    plot.resize(plotP->size());
-    setupPlot(&plot);
-    QVector<double> values;
-    for (qint32 reading : readings.mid(qMax(0, readings.size() - SAMPLE_WINDOW)))
-        values << static_cast<double>(static_cast<quint32>(reading));
-    plot.graph(0)->setData(keys.mid(0, values.size()), values, true);
-    return plot.toPixmap().toImage();
-}
-
 void TofWidget_t::addSample(quint32 value) {
     if (samples.size() >= SAMPLE_WINDOW)
         samples.removeFirst();

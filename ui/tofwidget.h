@@ -6,7 +6,6 @@
 #include "devicerecords.h"
 #include "tankgeometry.h"
 
-#include <QImage>
 #include <QVector>
 #include <QWidget>
 
@@ -35,8 +34,6 @@ public:
     void showLevel(qint32 levelMm);
     QPushButton* startStopButton() const { return btnStartStopP; }
     QCustomPlot* plot() const { return plotP; }
-    // The plot as the page draws it, of these readings alone (the last 100); a null image for none.
-    QImage curveImage(const QVector<qint32>& readings) const;
 
 private:
     void setupPlot();

@@ -84,12 +84,9 @@ private slots:
                                          << QStringLiteral("Поле «Calibration»: отсутствует");
         QTest::newRow("wrong type") << sampleWith([](json& j) { j["OmnicommConfig"]["TxMode"] = 1; })
                                     << QStringLiteral("Поле «OmnicommConfig.TxMode»: неверный тип значения");
-        QTest::newRow("address beyond the tab")
-            << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 255; })
+        QTest::newRow("address beyond a byte")
+            << sampleWith([](json& j) { j["OmnicommConfig"]["Address"] = 256; })
             << QStringLiteral("Поле «OmnicommConfig.Address»: значение вне допустимых пределов");
-        QTest::newRow("height not length")
-            << sampleWith([](json& j) { j["Records"][2]["Length"] = 251; })
-            << QStringLiteral("Поле «Records[2].Length»: значение не согласуется с другими полями");
         QTest::newRow("ids not rising") << sampleWith([](json& j) { std::swap(j["Records"][0], j["Records"][1]); })
                                         << QStringLiteral("Поле «Records[1].id»: номера записей должны возрастать");
         QTest::newRow("active record missing") << sampleWith([](json& j) {
@@ -110,6 +107,52 @@ private slots:
         QCOMPARE(out.programVersion, QStringLiteral("untouched"));
     }
 
+    // Whatever a sensor may hold loads; writing sends it as the window would, or refuses what the window never sends.
+    void heldValue_loadsAndIsWrittenAsTheWindowWould_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("issues"); // key|value|sent instead|range refused
+        QTest::newRow("as the window writes") << sampleWith([](json&) {}) << QStringList();
+        QTest::newRow("mixture 3, address 255, period 60 with periodic output: refused")
+            << sampleWith([](json& j) {
+                   j["TankConfig"]["Mixture"] = 3;
+                   j["OmnicommConfig"]["Address"] = 255;
+                   j["OmnicommConfig"]["TxPeriodSec"] = 60;
+               })
+            << QStringList{"TankConfig.Mixture|3||5..95", "OmnicommConfig.Address|255||0..254",
+                           "OmnicommConfig.TxPeriodSec|60||0..30"};
+        QTest::newRow("period 60 without periodic output: 0") << sampleWith([](json& j) {
+            j["OmnicommConfig"]["TxMode"] = false;
+            j["OmnicommConfig"]["TxPeriodSec"] = 60;
+        }) << QStringList{"OmnicommConfig.TxPeriodSec|60|0|"};
+        QTest::newRow("liquid LPG: the mixture's")
+            << sampleWith([](json& j) { j["TankConfig"]["Liquid"] = "LPG"; })
+            << QStringList{"TankConfig.Liquid|LPG|бутан, для смесей менее 95 % пропана|"};
+        QTest::newRow("records 0 and 1 never written") << sampleWith([](json& j) {
+            j["Records"][0]["Wall"] = 0;
+            j["Records"][1]["Height"] = 901;
+            j["Records"][1]["Shape"] = "Spherical";
+        }) << QStringList();
+        QTest::newRow("record 2 height apart from length: its length; wall 0: refused") << sampleWith([](json& j) {
+            j["Records"][2]["Height"] = 260;
+            j["Records"][2]["Wall"] = 0;
+        }) << QStringList{"Records[2].Height|260|250|", "Records[2].Wall|0||1..15"};
+        QTest::newRow("record 2 wall 0, record 1 active") << sampleWith([](json& j) {
+            j["Records"][2]["Wall"] = 0;
+            j["TankConfig"]["Active"] = 1;
+        }) << QStringList();
+    }
+    void heldValue_loadsAndIsWrittenAsTheWindowWould() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, issues);
+        SensorProfile_t profile;
+        QString problem;
+        QVERIFY2(profileFromJson(content, profile, problem), qPrintable(problem));
+        QStringList found;
+        for (const WriteIssue_t& i : writeIssues(profile.sensor))
+            found << QStringList{i.key, i.value, i.sent, i.range}.join('|');
+        QCOMPARE(found, issues);
+    }
+
     void unwritableTarget_isRefusedWithTheReason() {
         // A regular file used as a directory: refused even to root.
         QTemporaryFile notADir;
@@ -122,7 +165,7 @@ private slots:
         SensorProfile_t out;
         QVERIFY(!loadProfile(path, out, error));
         QVERIFY2(error.startsWith(QStringLiteral("Не удалось открыть файл: ")), qPrintable(error));
-        QVERIFY(!writeReportPdf(path, sampleProfile(), {}, QImage(), error));
+        QVERIFY(!writeReportPdf(path, sampleProfile(), {}, {}, error));
         QVERIFY2(error.startsWith(QStringLiteral("Не удалось сохранить отчёт в ") + path + ": "), qPrintable(error));
         QCOMPARE(notADir.size(), qint64(0));
     }
@@ -151,50 +194,56 @@ private slots:
     void report_holdsEveryValueSet_data() {
         QTest::addColumn<TankConfigRecord_t>("tank"); // record 2, the active one
         QTest::addColumn<QString>("note");
-        QTest::addColumn<bool>("printed"); // through the printing path, without the test's curve
+        QTest::addColumn<bool>("printed");  // through the printing path, without the live test's readings
+        QTest::addColumn<bool>("periodic"); // RS485 periodic output
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         const TankConfigRecord_t toroid = sampleProfile().sensor.records.back();
         // Every row of the report, label and value as pdftotext gives them.
         const QStringList everyValue =
-            QString("Датчик уровня|HW-2|1.4.2|Velmaro#0001|2.0.4|12.03.2025 14:05|ГАЗель Next|А123ВС 77|Иванов И. И.|"
+            QString("Датчик уровня|HW-2|1.4.2|2.0.4|12.03.2025 14:05|ГАЗель Next|А123ВС 77|Иванов И. И.|"
                     "под <кузовом> & рамой|Форма Тороидальный|Внешний диаметр, мм 630|Внутренний диаметр, мм 172|"
-                    "Высота, мм 250|Типоразмер 630x250 60L|Толщина стенки, мм 3|Смесь, % пропана 70|Жидкость Бутан|"
+                    "Высота, мм 250|Типоразмер 630x250 60L|Толщина стенки, мм 3|Смесь, % пропана 70|"
+                    "Жидкость (настройка датчика) бутан, для смесей менее 95 % пропана|"
                     "Пустой бак -5|Полный бак 1234|Адрес 17|Периодическая выдача да|Период, с 25|Единицы Литры|"
                     "График проверки|Установщик: ___|Ф. И. О.: Иванов И. И.|Заказчик: ___")
                 .split('|');
-        QTest::newRow("catalogue toroid") << toroid << QStringLiteral("под <кузовом> & рамой") << false << everyValue
-                                          << QStringList{"&lt;", "&amp;", "задан вручную"};
-        QTest::newRow("horizontal by hand, printed")
-            << makeTankRecord(2, TankKindE::CylinderH, 300, 700, 0, 5) << QString() << true
-            << QStringList{"Цилиндрический горизонтальный", "Диаметр, мм 300", "Длина, мм 700",
-                           "Типоразмер задан вручную", "Толщина стенки, мм 5"}
-            << QStringList{"Внутренний", "График проверки"};
-        // The end goes onto a second page rather than being cut off.
-        QTest::newRow("note longer than the page") << toroid << QStringLiteral("строка\n").repeated(80) + "конец"
-                                                   << false << QStringList{"конец", "Заказчик:"} << QStringList();
+        QTest::newRow("catalogue toroid")
+            << toroid << QStringLiteral("под <кузовом> & рамой") << false << true << everyValue
+            << QStringList{"&lt;", "&amp;", "задан вручную", "Velmaro#0001"};
+        QTest::newRow("horizontal by hand, printed, no periodic output")
+            << makeTankRecord(2, TankKindE::CylinderH, 300, 700, 0, 5) << QString() << true << false
+            << QStringList{"Цилиндрический горизонтальный", "Диаметр, мм 300",      "Длина, мм 700",
+                           "Типоразмер задан вручную",      "Толщина стенки, мм 5", "Периодическая выдача нет"}
+            << QStringList{"Внутренний", "График проверки", "Период, с"};
+        QTest::newRow("note too long for the page: cut")
+            << toroid << QString(5000, QChar(0x416)) + QStringLiteral("\nстрока").repeated(80) + "конец" << false
+            << true << QStringList{"ЖЖЖ…", "Заказчик:"} << QStringList{"конец"};
     }
     void report_holdsEveryValueSet() {
         QFETCH(TankConfigRecord_t, tank);
         QFETCH(QString, note);
         QFETCH(bool, printed);
+        QFETCH(bool, periodic);
         QFETCH(QStringList, present);
         QFETCH(QStringList, absent);
         SensorProfile_t setup = sampleProfile();
         setup.sensor.records.back() = tank;
+        setup.sensor.omnicomm.TxMode = periodic;
         const ReportDetails_t details{QStringLiteral("ГАЗель Next"), QStringLiteral("А123ВС 77"),
                                       QStringLiteral("Иванов И. И."), note};
-        QImage curve(400, 200, QImage::Format_RGB32);
-        curve.fill(Qt::white);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
         QString error;
         if (printed) {
             QPdfWriter printer(path);
-            printReport(printer, setup, details, QImage());
+            printReport(printer, setup, details, {});
         } else {
-            QVERIFY2(writeReportPdf(path, setup, details, curve, error), qPrintable(error));
+            QVERIFY2(writeReportPdf(path, setup, details, {3, 40, 25, 60}, error), qPrintable(error));
         }
+        QVERIFY2(pdfText(path, 2).isEmpty(), "more than one page");
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && !pdf.readAll().contains("/Subtype /Image")); // the curve as vectors
         const QString text = pdfText(path);
         for (const QString& expected : present)
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in: ") + text));

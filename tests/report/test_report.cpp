@@ -39,7 +39,7 @@ private slots:
         setup.sensor.tankConfig.Active = 2;
         setup.sensor.storeRecord(record);
         QTextDocument document;
-        buildReport(document, setup, ReportDetails_t(), QImage());
+        buildReport(document, setup, ReportDetails_t(), {});
         const QString text = document.toPlainText();
         for (const QString& part : present)
             QVERIFY2(text.contains(part), qPrintable(part + " in:\n" + text));

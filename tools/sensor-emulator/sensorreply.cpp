@@ -1,6 +1,8 @@
 #include "sensorreply.h"
 
 #include <QString>
+#include <algorithm>
+#include <initializer_list>
 
 using nlohmann::json;
 
@@ -23,6 +25,25 @@ json error() {
 
 json dataReply(const char* name, const json& object) {
     return json::array({name, object});
+}
+
+bool isOneOf(const QString& name, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&name](const char* known) { return name == QLatin1String(known); });
+}
+
+// What the sensor takes in a write, beyond what it may hold: known names, a wall the tool offers, Height as Length.
+bool takes(const TankConfig_t& c) {
+    return isOneOf(c.Liquid, {WireNames::LIQUID_PROPANE, WireNames::LIQUID_BUTANE, WireNames::LIQUID_MIX});
+}
+
+bool takes(const TankConfigRecord_t& r) {
+    return isOneOf(r.Shape, {WireNames::SHAPE_CYLINDRIC, WireNames::SHAPE_TOROIDAL}) &&
+           isOneOf(r.Orientation, {WireNames::ORIENTATION_HORIZONTAL, WireNames::ORIENTATION_VERTICAL}) &&
+           r.Wall >= MIN_WALL_MM && r.Wall <= MAX_WALL_MM && r.Height == r.Length;
+}
+
+bool takes(const OmnicommConfig_t& c) {
+    return isOneOf(c.Units, {WireNames::UNITS_MM, WireNames::UNITS_LITRES, WireNames::UNITS_PERCENT});
 }
 
 // A one-member object whose member is key.
@@ -50,13 +71,16 @@ json tankConfigReply(const json& data, const Installation_t&, SensorState_t& sta
         return ok();
     }
     if (data.size() == TANK_CONFIG_WRITE_MEMBERS) {
+        TankConfig_t config;
         if (!readIntMember(data, "Qty", TANK_RECORD_COUNT, TANK_RECORD_COUNT, value) ||
-            !tankConfigFromJson(data, state.tankConfig))
+            !tankConfigFromJson(data, config) || !takes(config))
             return error();
+        state.tankConfig = config;
         return ok();
     }
     TankConfigRecord_t record;
-    if (data.size() == TANK_RECORD_MEMBERS && recordFromJson(data, record) && record.id == WRITABLE_RECORD_ID) {
+    if (data.size() == TANK_RECORD_MEMBERS && recordFromJson(data, record) && takes(record) &&
+        record.id == WRITABLE_RECORD_ID) {
         state.records[WRITABLE_RECORD_ID] = record;
         return ok();
     }
@@ -76,8 +100,10 @@ json installationReply(const json& data, const Installation_t& reading, SensorSt
 json omnicommReply(const json& data, const Installation_t&, SensorState_t& state) {
     if (data.is_null())
         return dataReply("OmnicommConfig", omnicommToJson(state.omnicomm));
-    if (data.size() != OMNICOMM_MEMBERS || !omnicommFromJson(data, state.omnicomm))
+    OmnicommConfig_t config;
+    if (data.size() != OMNICOMM_MEMBERS || !omnicommFromJson(data, config) || !takes(config))
         return error();
+    state.omnicomm = config;
     return ok();
 }
 
