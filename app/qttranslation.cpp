@@ -1,0 +1,20 @@
+#include "qttranslation.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+QTranslator* installQtTranslation(QCoreApplication& app, const QLocale& locale) {
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(&app);
+    // The program speaks Russian: a language Qt has no texts for (English among them) gets Qt's Russian ones.
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder) &&
+        !translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+        qWarning() << "No Qt translation in" << folder;
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
