@@ -85,3 +85,8 @@ void CalibrationDialog_t::setEmptyValue(qint32 value) {
 void CalibrationDialog_t::setFullValue(qint32 value) {
     lblFullValueP->setText(tr("Значение \"Полный\": %1").arg(calibrationValueText(value)));
 }
+
+void CalibrationDialog_t::clearValues() {
+    lblEmptyValueP->clear();
+    lblFullValueP->clear();
+}

@@ -36,9 +36,10 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui), statusLine(*statusBar()) {
     initResources();
     ui->setupUi(this);
+    startOmnicomm = {ui->spboxOmniAddr->value(), false, unitsName(0), ui->spboxOmniTxPeriod->value()};
 
     fillAboutTab();
     ui->frameCustomTankP->hide();

@@ -6,6 +6,7 @@
 #include "sensorconnection.h"
 #include "sensorfacts.h"
 #include "sensorprofile.h"
+#include "statusline.h"
 #include "tanktab.h"
 
 #include <QDate>
@@ -81,6 +82,8 @@ private slots:
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
     void slotWriteCut(const SequenceOutcome_t& inOutcome);
     void slotFailed(const Failure_t& inFailure);
+    void slotLost(QSerialPort::SerialPortError inError);
+    void slotProgress(const QString& inSequence, int inStep, int inCount);
     void slotSaveProfile();
     void slotReport();
     void slotSaveReport();
@@ -97,7 +100,10 @@ private:
     void showPorts(const QList<ShownPort_t>& ports);
     void setUpConversation();
     void connectTo(const QString& portName);
-    void closeConnection();
+    // Ends the connection and says why on the status bar.
+    void closeConnection(const QString& why);
+    // Asks before a disconnect would cut what the sensor is doing; true when the user goes on.
+    bool mayDisconnect();
     void setConnected();
     // Shows what the connection read from the sensor on the tabs.
     void showSensor();
@@ -108,7 +114,8 @@ private:
     // The connected sensor's setup as read, as a profile or the report states it.
     SensorProfile_t currentSetup() const;
     void saveProfileFile();
-    // The state every control has with no sensor connected, at start-up and after each disconnect.
+    // The state every control has with no sensor connected, at start-up and after each disconnect; nothing read from
+    // the last sensor stays where it could be taken for the next one's.
     void showDisconnected();
     // Opens an OkMessageBox with text once the current event has been handled, so that no box ever runs inside
     // the connection's own code.
@@ -122,6 +129,7 @@ private:
     QString impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const;
     void fillOmnicommTab(const OmnicommConfig_t& config);
     OmnicommConfig_t readOmnicommTab() const;
+    void showOmnicommValues(const OmnicommConfig_t& config);
 
     PortSource_t portSource;
     SensorConnection_t* connectionP = nullptr; // the present connection; null when not connected
@@ -143,6 +151,8 @@ private:
     // The setup and the test curve the open report dialog reports on, taken when it opened.
     SensorProfile_t reportSetup;
     QImage reportCurve;
+    // The RS485 tab as the form starts it, shown again whenever no sensor is connected.
+    OmnicommConfig_t startOmnicomm;
 
 private:
     void fillAboutTab();
@@ -163,4 +173,5 @@ private:
     ProfileDialog_t* profileDialogP = nullptr;
     ReportDialog_t* reportDialogP = nullptr;
     TankTab_t tankTab;
+    StatusLine_t statusLine;
 };

@@ -56,14 +56,17 @@ void MainWindow_t::connectTo(const QString& portName) {
     connectionP = new SensorConnection_t(portName, this);
     connectionP->setReplyTimeoutMs(replyTimeoutMs);
     recordAfterCalibration = RecordE::NONE;
+    statusLine.showActivity(tr("Подключение к %1...").arg(ui->cboxSerialListP->currentText()));
     connect(connectionP, &SensorConnection_t::signPortOpened, this, [this] {
         ui->btnSerialPortP->setText(tr("Чтение данных..."));
         portState = PortStateE::READING;
     });
+    connect(connectionP, &SensorConnection_t::signProgress, this, &MainWindow_t::slotProgress);
     connect(connectionP, &SensorConnection_t::signReadingComplete, this, &MainWindow_t::slotReadingComplete);
     connect(connectionP, &SensorConnection_t::signBusyChanged, this, &MainWindow_t::slotUpdateControls);
     connect(connectionP, &SensorConnection_t::signTestRunningChanged, this, [this](bool running) {
         tofWidgetP->startStopButton()->setText(running ? tr("Завершить тест") : tr("Начать тест"));
+        statusLine.showStreaming(running);
         slotUpdateControls();
     });
     connect(connectionP, &SensorConnection_t::signSaved, this, &MainWindow_t::slotSaved);
@@ -76,13 +79,14 @@ void MainWindow_t::connectTo(const QString& portName) {
     });
     connect(connectionP, &SensorConnection_t::signWriteCut, this, &MainWindow_t::slotWriteCut);
     connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
-    connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
+    connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::slotLost);
     connectRecordSignals();
     connectionP->open();
 }
 
 void MainWindow_t::slotReadingComplete() {
     showSensor();
+    statusLine.showSensor(connectionP->sensor().info, ui->cboxSerialListP->currentText());
     ui->btnCalibration->show();
     ui->btnCalibrationHelp->show();
     setConnected();
@@ -162,7 +166,7 @@ void MainWindow_t::slotWriteCut(const SequenceOutcome_t& inOutcome) {
 }
 
 void MainWindow_t::slotFailed(const Failure_t& inFailure) {
-    closeConnection();
+    closeConnection(tr("Связь с датчиком прервана: ошибка обмена."));
     QString details = failureText(inFailure);
     if (!cutWriteText.isEmpty())
         details += QStringLiteral("\n\n") + cutWriteText;
@@ -170,8 +174,21 @@ void MainWindow_t::slotFailed(const Failure_t& inFailure) {
     showMessage(tr("Произошла ошибка, перезагрузите устройство!"), details);
 }
 
+void MainWindow_t::slotLost(QSerialPort::SerialPortError inError) {
+    // Said on the status bar only: an unplug is the fitter's own doing and needs no box.
+    closeConnection(portState == PortStateE::CONNECTING
+                        ? tr("Порт датчика не удалось открыть (%1).").arg(QVariant::fromValue(inError).toString())
+                        : tr("Датчик отключён: связь по USB потеряна."));
+}
+
+void MainWindow_t::slotProgress(const QString& inSequence, int inStep, int inCount) {
+    statusLine.showActivity(progressText(inSequence, inStep, inCount, portState == PortStateE::READING));
+}
+
 void MainWindow_t::slotUpdateControls() {
     const bool ready = connectionP && portState == PortStateE::CONNECTED && !connectionP->isBusy();
+    if (ready)
+        statusLine.showActivity(tr("Датчик готов к работе."));
     const bool testRunning = connectionP && connectionP->isTestRunning();
     setControlsEnabled(ready && !testRunning);
     setOmnicommControlsEnabled(ready && !testRunning);

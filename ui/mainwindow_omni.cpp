@@ -3,11 +3,13 @@
 #include "ui_mainwindow.h"
 
 void MainWindow_t::fillOmnicommTab(const OmnicommConfig_t& config) {
+    showOmnicommValues(config);
+    setOmnicommControlsEnabled(true); // the period box only with periodic output
+}
+
+void MainWindow_t::showOmnicommValues(const OmnicommConfig_t& config) {
     ui->cboxOmniTxMode->setChecked(config.TxMode);
-    setOmnicommControlsEnabled(true);
     ui->cboxOmniUnits->setCurrentIndex(unitsIndex(config.Units));
-    ui->cboxOmniTxMode->setChecked(config.TxMode);
-    ui->spboxOmniTxPeriod->setEnabled(config.TxMode);
     ui->spboxOmniAddr->setValue(config.Address);
     ui->spboxOmniTxPeriod->setValue(config.TxPeriodSec);
 }

@@ -63,7 +63,7 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     // Keys, the wheel and clicks beside the handle move the value without sliderMoved; the labels follow them too.
     connect(sliderMixtureP, &QSlider::valueChanged, this, &PropertiesDialog_t::fillMixtureLabels);
     connect(btnCloseP, &QPushButton::clicked, this, &QWidget::hide);
-    setMixture(70);
+    setMixture(START_MIXTURE);
 }
 
 PropertiesDialog_t::~PropertiesDialog_t() = default;

@@ -33,6 +33,8 @@ public:
     // From now on the cylinder picture shows the orientation; until then it is left out, as decoding it would delay
     // the window's first appearance.
     void showPictures();
+    // The catalogue alone and the dimension boxes at their start values: nothing of a sensor that has gone.
+    void showNoSensor();
 
 public slots:
     // Rebuilds the tab for the checked shape and custom box.
@@ -46,4 +48,7 @@ private:
     Ui::MainWindow* formP;
     TankList_t tankList;
     bool picturesShown = false;
+    // The form's start values of the custom dimensions.
+    int startOuterDiameter = 0;
+    int startHeight = 0;
 };

@@ -130,6 +130,11 @@ void TofWidget_t::clearSamples() {
     updatePlot();
 }
 
+void TofWidget_t::clear() {
+    clearSamples();
+    setTank(std::nullopt);
+}
+
 void TofWidget_t::setTank(const std::optional<TankConfigRecord_t>& record) {
     tank = record ? TankGeometry_t::fromRecord(*record) : std::nullopt;
     lblLevelP->setText(tr("Уровень: —"));
