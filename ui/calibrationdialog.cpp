@@ -73,6 +73,7 @@ CalibrationDialog_t::CalibrationDialog_t(QWidget* parent, Qt::WindowFlags flags)
     for (QPushButton* button : {btnEmptyP, btnFullP, btnCloseP})
         button->setAutoDefault(false);
     setModal(true);
+    setWindowTitle(tr("Калибровка"));
     connect(btnCloseP, &QPushButton::clicked, this, &QWidget::hide);
 }
 

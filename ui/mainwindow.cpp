@@ -13,6 +13,10 @@
 #include "resources.h"
 #include "tofwidget.h"
 
+#include <QBoxLayout>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
@@ -48,8 +52,9 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     ui->frameRadioHV_P->hide();
     tankTab.setUp();
     ui->rbuttToroidP->click();
-    ui->tabWidgetP->setCurrentIndex(0);
     ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));
+    makeTabsScrollable();
+    ui->tabWidgetP->setCurrentIndex(0);
     showDisconnected();
 
     ui->lblHelpTextP->setOpenExternalLinks(true);
@@ -61,6 +66,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
     connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
     setUpPorts(std::move(portSource));
+    fitScreen();
     // The port scan, the pictures' decoding and the first rich text (the links on the About tab, not shown at start)
     // would delay the window's first appearance.
     runAfterFirstPaint(this, [this] {
@@ -97,6 +103,49 @@ void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
         ui->spboxOmniTxPeriod->setEnabled(false);
     else if (ui->cboxOmniTxMode->isChecked())
         ui->spboxOmniTxPeriod->setEnabled(true);
+}
+
+void MainWindow_t::makeTabsScrollable() {
+    // A small or highly scaled screen scrolls a tab instead of cutting it; the test page's plot shrinks by itself.
+    // The parameters tab's buttons stay in sight below its scrolled part.
+    makeScrollable(ui->tabParameters, {ui->horizontalLayout, ui->horizontalLayout_3});
+    makeScrollable(ui->tabOmni, {});
+    makeScrollable(ui->tabAboutDevice, {});
+}
+
+void MainWindow_t::makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer) {
+    const int index = ui->tabWidgetP->indexOf(page);
+    const QString title = ui->tabWidgetP->tabText(index);
+    ui->tabWidgetP->removeTab(index);
+    auto* tab = new QWidget;
+    auto* column = new QVBoxLayout(tab);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* scroll = new QScrollArea(tab);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    // The tab's own background through the scrolled part, as under the rows below it.
+    scroll->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    column->addWidget(scroll, 1);
+    auto* rows = new QVBoxLayout;
+    const QMargins margins = page->layout()->contentsMargins();
+    rows->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    rows->setSpacing(page->layout()->spacing());
+    for (QLayout* row : footer) {
+        page->layout()->removeItem(row);
+        rows->addLayout(row); // takes the row's widgets along
+    }
+    column->addLayout(rows);
+    ui->tabWidgetP->insertTab(index, tab, title);
+}
+
+void MainWindow_t::fitScreen() {
+    // The form's size, unless the screen is smaller; the room left for the window manager's title bar is a guess.
+    constexpr int TITLE_BAR_ROOM = 40;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() - QSize(0, TITLE_BAR_ROOM)));
 }
 
 void MainWindow_t::fillAboutTab() {

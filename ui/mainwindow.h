@@ -155,6 +155,10 @@ private:
     OmnicommConfig_t startOmnicomm;
 
 private:
+    void makeTabsScrollable();
+    // Puts page into a scroll area, with the rows of footer below it, always in sight.
+    void makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer);
+    void fitScreen();
     void fillAboutTab();
     void showPictures();
     void showHelpLinks();

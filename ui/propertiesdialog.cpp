@@ -59,6 +59,7 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     grid->addWidget(btnCloseP, 4, 4, 1, 4, Qt::AlignLeft);
 
     setModal(true);
+    setWindowTitle(tr("Дополнительные параметры"));
     connect(sliderMixtureP, &QSlider::sliderMoved, this, &PropertiesDialog_t::fillMixtureLabels);
     // Keys, the wheel and clicks beside the handle move the value without sliderMoved; the labels follow them too.
     connect(sliderMixtureP, &QSlider::valueChanged, this, &PropertiesDialog_t::fillMixtureLabels);

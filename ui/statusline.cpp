@@ -1,5 +1,6 @@
 #include "statusline.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QStatusBar>
@@ -10,8 +11,8 @@ QString text(const char* source) {
     return QCoreApplication::translate("StatusLine_t", source);
 }
 
-QLabel* selectableLabel(QStatusBar& bar) {
-    auto* label = new QLabel(&bar);
+QLabel* selectableLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
     // A long text is cut, not the window widened: the bar must not set the window's minimum width.
     label->setMinimumWidth(1);
     // The fitter may paste the sensor's versions into a support mail.
@@ -25,12 +26,23 @@ QString progressText(const QString& sequence, int step, int count, bool reading)
     return (reading ? text("%1: %2 из %3") : text("%1: шаг %2 из %3")).arg(sequence).arg(step).arg(count);
 }
 
-StatusLine_t::StatusLine_t(QStatusBar& bar)
-    : activityP(selectableLabel(bar)), streamingP(selectableLabel(bar)), sensorP(selectableLabel(bar)) {
+StatusLine_t::StatusLine_t(QStatusBar& bar) {
+    // The sensor on a line of its own above what runs now: side by side, either would crowd out the other in a
+    // window of the minimum width.
+    auto* lines = new QWidget(&bar);
+    activityP = selectableLabel(lines);
+    streamingP = selectableLabel(lines);
+    sensorP = selectableLabel(lines);
+    auto* column = new QVBoxLayout(lines);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(sensorP);
+    auto* row = new QHBoxLayout;
+    row->addWidget(activityP, 1);
+    row->addWidget(streamingP);
+    column->addLayout(row);
     bar.setSizeGripEnabled(false);
-    bar.addWidget(activityP, 1);
-    bar.addPermanentWidget(streamingP);
-    bar.addPermanentWidget(sensorP);
+    bar.addWidget(lines, 1);
     streamingP->setText(text("Идут измерения"));
     streamingP->hide();
     sensorP->hide();
@@ -38,7 +50,7 @@ StatusLine_t::StatusLine_t(QStatusBar& bar)
 }
 
 void StatusLine_t::showSensor(const DeviceInfo_t& info, const QString& port) {
-    sensorP->setText(text("%1 · аппаратная версия %2 · ПО %3 · %4").arg(info.Name, info.HWVer, info.FWVer, port));
+    sensorP->setText(text("%1 · апп. версия %2 · ПО %3 · %4").arg(info.Name, info.HWVer, info.FWVer, port));
     sensorP->setToolTip(sensorP->text());
     sensorP->show();
 }
