@@ -22,6 +22,9 @@
 
 namespace {
 
+// Flat buttons draw no frame, and so no focus frame either: a dotted one marks the focus.
+const char* const FLAT_BUTTON_FOCUS = "QPushButton:focus { border: 1px dotted palette(highlight); }";
+
 bool isHoliday(const QDate& date) {
     return date.month() == 12 && date.day() >= 25;
 }
@@ -156,6 +159,9 @@ void MainWindow_t::fillAboutTab() {
         small.setPointSizeF(8.25);
         label->setFont(small);
     }
+    for (QLabel* value :
+         {ui->lblDeviceP, ui->lblDeviceIdP, ui->lblFwVersionP, ui->lblAppVersionP, ui->lblAppDeveloperP})
+        showAsValue(value);
     ui->lblAppDeveloperP->setText(tr("Lumo"));
     ui->lblAppVersionP->setText(
         appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
@@ -192,7 +198,17 @@ ReportDialog_t& MainWindow_t::reportDialog() {
     return *reportDialogP;
 }
 
+void MainWindow_t::showAsValue(QLabel* value) {
+    // Read out over the phone or pasted into a mail: large enough, and selectable.
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont large = value->font();
+    large.setPointSizeF(large.pointSizeF() + 2);
+    value->setFont(large);
+}
+
 void MainWindow_t::setFixedTexts() {
+    ui->btnCalibration->setStyleSheet(QLatin1String(FLAT_BUTTON_FOCUS));
+    ui->btnCalibrationHelp->setStyleSheet(QLatin1String(FLAT_BUTTON_FOCUS));
     for (QLabel* label : {ui->lblCustomOutDiaP, ui->lblCustomInDiaP, ui->lblCustomHeigthP, ui->lblCustomVolumeP})
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм:"));

@@ -160,6 +160,7 @@ private:
     void makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer);
     void fitScreen();
     void fillAboutTab();
+    static void showAsValue(QLabel* value);
     void showPictures();
     void showHelpLinks();
     void setFixedTexts();

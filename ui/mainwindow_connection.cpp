@@ -120,6 +120,7 @@ void MainWindow_t::showIdentity(const QList<SensorFact_t>& identity) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setAlignment(Qt::AlignCenter);
         value->setFrameShape(QFrame::Box);
+        showAsValue(value);
         ui->verticalLayout_11->addWidget(label);
         ui->verticalLayout_12->addWidget(value);
         addedIdentityLabels << label << value;

@@ -50,7 +50,7 @@ StatusLine_t::StatusLine_t(QStatusBar& bar) {
 }
 
 void StatusLine_t::showSensor(const DeviceInfo_t& info, const QString& port) {
-    sensorP->setText(text("%1 · апп. версия %2 · ПО %3 · %4").arg(info.Name, info.HWVer, info.FWVer, port));
+    sensorP->setText(text("%1, апп. %2, ПО %3, %4").arg(info.Name, info.HWVer, info.FWVer, port));
     sensorP->setToolTip(sensorP->text());
     sensorP->show();
 }
