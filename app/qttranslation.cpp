@@ -8,8 +8,10 @@
 QTranslator* installQtTranslation(QCoreApplication& app, const QLocale& locale) {
     const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
     auto* translator = new QTranslator(&app);
-    // The program speaks Russian: a language Qt has no texts for (English among them) gets Qt's Russian ones.
-    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder) &&
+    // The program speaks Russian: a language Qt has no texts for gets Qt's Russian ones, and so does English, whose
+    // catalogue is only Qt's untranslated source texts.
+    const bool english = locale.language() == QLocale::English || locale.language() == QLocale::C;
+    if ((english || !translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) &&
         !translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
         qWarning() << "No Qt translation in" << folder;
         delete translator;

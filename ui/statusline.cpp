@@ -33,6 +33,8 @@ StatusLine_t::StatusLine_t(QStatusBar& bar) {
     activityP = selectableLabel(lines);
     streamingP = selectableLabel(lines);
     sensorP = selectableLabel(lines);
+    activityP->setObjectName(QStringLiteral("lblStatusActivityP"));
+    sensorP->setObjectName(QStringLiteral("lblStatusSensorP"));
     auto* column = new QVBoxLayout(lines);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
