@@ -112,14 +112,9 @@ private slots:
     void qtTranslation_isTheSystemsLanguageElseRussian_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("cancel");
-        QTest::newRow("no language set") << "C"
-                                         << "Отмена";
-        QTest::newRow("English, only Qt's untranslated texts") << "en_US"
-                                                               << "Отмена";
-        QTest::newRow("German") << "de_DE"
-                                << "Abbrechen";
-        QTest::newRow("Russian") << "ru_RU"
-                                 << "Отмена";
+        QTest::newRow("no language set") << QStringLiteral("C") << QStringLiteral("Отмена");
+        QTest::newRow("English, only Qt's untranslated texts") << QStringLiteral("en_US") << QStringLiteral("Отмена");
+        QTest::newRow("German") << QStringLiteral("de_DE") << QStringLiteral("Abbrechen");
     }
     void qtTranslation_isTheSystemsLanguageElseRussian() {
         QFETCH(QString, locale);

@@ -36,6 +36,7 @@ namespace {
 using Records_t = std::array<TankConfigRecord_t, TANK_RECORD_COUNT>;
 }
 Q_DECLARE_METATYPE(Records_t)
+Q_DECLARE_METATYPE(DeviceInfo_t)
 
 namespace {
 
@@ -401,22 +402,13 @@ private slots:
         QCOMPARE(folders.last(), QDir(dir.path()).absolutePath());
     }
 
-    void statusBar_progressIsTheSequencesLabelAndHowFarItGot_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
+    void statusBar_progressIsTheSequencesLabelAndHowFarItGot() {
         const Sequence_t reading = readingSequence();
         const Sequence_t profile = profileSequence(SensorSnapshot_t());
-        QTest::newRow("the reading counts what it read")
-            << progressText(reading.label, 3, reading.steps.size(), true)
-            << QStringLiteral("Чтение данных: 3 из %1").arg(reading.steps.size());
-        QTest::newRow("a write counts its steps")
-            << progressText(profile.label, 2, profile.steps.size(), false)
-            << QStringLiteral("Запись профиля: шаг 2 из %1").arg(profile.steps.size());
-    }
-    void statusBar_progressIsTheSequencesLabelAndHowFarItGot() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QCOMPARE(text, expected);
+        QCOMPARE(progressText(reading.label, 3, reading.steps.size(), true),
+                 QStringLiteral("Чтение данных: 3 из %1").arg(reading.steps.size()));
+        QCOMPARE(progressText(profile.label, 2, profile.steps.size(), false),
+                 QStringLiteral("Запись профиля: шаг 2 из %1").arg(profile.steps.size()));
     }
 
     // A failed RS485 write: the box says why under the fixed text; a line lost while idle shows no box. The status bar
@@ -426,17 +418,15 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("cause"); // empty: no box
         QTest::addColumn<QString>("status");
-        const QString failed = QStringLiteral("Связь с датчиком прервана: ошибка обмена.");
-        QTest::newRow("no reply in time") << "OmnicommConfig"
-                                          << ""
-                                          << "Датчик не ответил на запрос «RS485» за 0,3 с." << failed;
-        QTest::newRow("an unexpected reply") << ""
-                                             << R"(["Info",{"Name":"x","HWVer":"1","FWVer":"2"}])"
-                                             << "На запрос «RS485» датчик прислал неожиданный ответ «Info»." << failed;
-        QTest::newRow("the line lost while idle") << ""
-                                                  << ""
-                                                  << ""
-                                                  << "Датчик отключён: связь по USB потеряна.";
+        const auto row = [](const char* name, const char* silent, const char* reply, const char* cause) {
+            QTest::newRow(name) << QString(silent) << QString(reply) << QString(cause)
+                                << QString(*cause ? "Связь с датчиком прервана: ошибка обмена."
+                                                  : "Датчик отключён: связь по USB потеряна.");
+        };
+        row("no reply in time", "OmnicommConfig", "", "Датчик не ответил на запрос «RS485» за 0,3 с.");
+        row("an unexpected reply", "", R"(["Info",{"Name":"x","HWVer":"1","FWVer":"2"}])",
+            "На запрос «RS485» датчик прислал неожиданный ответ «Info».");
+        row("the line lost while idle", "", "", "");
     }
     void failure_boxTellsTheCauseAndTheStatusBarHowTheLinkEnded() {
         QFETCH(QString, silent);
@@ -463,25 +453,19 @@ private slots:
     }
 
     void suggestedFileName_holdsTheSensorAndTheMinute_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("hardware");
+        QTest::addColumn<DeviceInfo_t>("info");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("plain") << "Velmaro LS-1"
-                               << "EMU-000001"
-                               << "Velmaro_LS-1_EMU-000001_2026-12-06_09-05.json";
-        QTest::newRow("characters a file system refuses") << "A/B:C"
-                                                          << " 1.2 "
-                                                          << "A_B_C_1.2_2026-12-06_09-05.json";
-        QTest::newRow("nothing known") << ""
-                                       << ""
-                                       << "sensor_2026-12-06_09-05.json";
+        const auto row = [](const char* name, const DeviceInfo_t& info, const char* fileName) {
+            QTest::newRow(name) << info << QString::fromUtf8(fileName);
+        };
+        row("plain", {"Velmaro LS-1", "EMU-000001", "3"}, "Velmaro_LS-1_EMU-000001_2026-12-06_09-05.json");
+        row("characters a file system refuses", {"A/B:C", " 1.2 ", "3"}, "A_B_C_1.2_2026-12-06_09-05.json");
+        row("nothing known", {}, "sensor_2026-12-06_09-05.json");
     }
     void suggestedFileName_holdsTheSensorAndTheMinute() {
-        QFETCH(QString, name);
-        QFETCH(QString, hardware);
+        QFETCH(DeviceInfo_t, info);
         QFETCH(QString, fileName);
-        const QDateTime at(QDate(2026, 12, 6), QTime(9, 5, 59));
-        QCOMPARE(suggestedFileName({name, hardware, QStringLiteral("3")}, at, QStringLiteral("json")), fileName);
+        QCOMPARE(suggestedFileName(info, {{2026, 12, 6}, {9, 5, 59}}, QStringLiteral("json")), fileName);
     }
 };
 
