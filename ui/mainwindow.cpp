@@ -46,7 +46,6 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
       diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui), statusLine(*statusBar()) {
     initResources();
     ui->setupUi(this);
-    startOmnicomm = {ui->spboxOmniAddr->value(), false, unitsName(0), ui->spboxOmniTxPeriod->value()};
 
     fillAboutTab();
     ui->frameCustomTankP->hide();
@@ -98,14 +97,7 @@ void MainWindow_t::setControlsEnabled(bool enabled) {
 }
 
 void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
-    ui->spboxOmniAddr->setEnabled(enabled);
-    ui->cboxOmniUnits->setEnabled(enabled);
-    ui->cboxOmniTxMode->setEnabled(enabled);
-    ui->btnOmniApply->setEnabled(enabled);
-    if (!enabled)
-        ui->spboxOmniTxPeriod->setEnabled(false);
-    else if (ui->cboxOmniTxMode->isChecked())
-        ui->spboxOmniTxPeriod->setEnabled(true);
+    ui->tabOmni->setControlsEnabled(enabled);
 }
 
 void MainWindow_t::makeTabsScrollable() {
@@ -213,29 +205,6 @@ void MainWindow_t::setFixedTexts() {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм:"));
     ui->lblCustomVolumeP->setText(tr("Объем, л:"));
-
-    ui->lblOmniAddr->setText(tr("Сетевой адрес устройства:"));
-    ui->lblOmniUnits->setText(tr("Единицы измерения:"));
-    ui->lblTxPeriod->setText(tr("Период выдачи данных, сек:"));
-    ui->cboxOmniUnits->addItems({tr("мм"), tr("Литры"), tr("Проценты")});
-    levelOmniRows();
-}
-
-void MainWindow_t::levelOmniRows() {
-    // Labels and fields of the RS485 tab sit in two separate columns; one row height for both keeps each label level
-    // with its field whatever the style's widget heights.
-    const std::initializer_list<QWidget*> rows = {ui->lblOmniAddr,      ui->lblOmniUnits,  ui->cboxOmniTxMode,
-                                                  ui->lblTxPeriod,      ui->spboxOmniAddr, ui->cboxOmniUnits,
-                                                  ui->spboxOmniTxPeriod};
-    int rowHeight = 0;
-    for (QWidget* row : rows)
-        rowHeight = qMax(rowHeight, row->sizeHint().height());
-    for (QWidget* row : rows)
-        row->setFixedHeight(rowHeight);
-    // The spacer facing the check box gets no layout spacing of its own, so it stands for a row and one gap.
-    ui->horizontalSpacer_11->changeSize(40, rowHeight + ui->verticalLayout_14->spacing(), QSizePolicy::Expanding,
-                                        QSizePolicy::Fixed);
-    ui->verticalLayout_14->invalidate();
 }
 
 void MainWindow_t::nameInputsForAccessibility() {
@@ -246,8 +215,4 @@ void MainWindow_t::nameInputsForAccessibility() {
     nameAfter(ui->cboxIsCustomP, ui->cboxIsCustomP->text());
     nameAfter(ui->spboxCustomInDiaP, ui->lblCustomInDiaP->text());
     nameAfter(ui->spboxCustomVolumeP, ui->lblCustomVolumeP->text());
-    nameAfter(ui->spboxOmniAddr, ui->lblOmniAddr->text());
-    nameAfter(ui->cboxOmniUnits, ui->lblOmniUnits->text());
-    nameAfter(ui->cboxOmniTxMode, ui->cboxOmniTxMode->text());
-    nameAfter(ui->spboxOmniTxPeriod, ui->lblTxPeriod->text());
 }

@@ -40,7 +40,7 @@ public:
     // The controls that send requests: apply, calibration reset, the properties dialog's apply button, both
     // calibration buttons and the test tab's start/stop button.
     void setControlsEnabled(bool enabled);
-    // The RS485 tab's inputs and apply button; enabling turns the period box on only when periodic output is ticked.
+    // The RS485 tab's inputs and apply button; enabled, the period box is on only with periodic output ticked.
     void setOmnicommControlsEnabled(bool enabled);
 
     // The parameters tab's tank selection is the tank tab's; these forward to it under the names the conversation
@@ -69,7 +69,6 @@ public:
 public slots:
     void slotRefreshSerialList();
     void slotBtnSerialPort_clicked();
-    void slotTxModeChange(bool state);
     void slotOnTabChanged(int tabIndex);
 
 private slots:
@@ -127,9 +126,6 @@ private:
     TankKindE appliedTankKind() const;
     // Why the custom tank cannot be written, naming the field; empty when it can.
     QString impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const;
-    void fillOmnicommTab(const OmnicommConfig_t& config);
-    OmnicommConfig_t readOmnicommTab() const;
-    void showOmnicommValues(const OmnicommConfig_t& config);
 
     PortSource_t portSource;
     SensorConnection_t* connectionP = nullptr; // the present connection; null when not connected
@@ -151,8 +147,6 @@ private:
     // The setup and the test curve the open report dialog reports on, taken when it opened.
     SensorProfile_t reportSetup;
     QImage reportCurve;
-    // The RS485 tab as the form starts it, shown again whenever no sensor is connected.
-    OmnicommConfig_t startOmnicomm;
 
 private:
     void makeTabsScrollable();
@@ -164,7 +158,6 @@ private:
     void showPictures();
     void showHelpLinks();
     void setFixedTexts();
-    void levelOmniRows();
     void nameInputsForAccessibility();
     ProfileDialog_t& profileDialog();
     ReportDialog_t& reportDialog();

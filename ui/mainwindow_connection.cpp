@@ -22,13 +22,12 @@ void MainWindow_t::setUpConversation() {
         if (connectionP)
             connectionP->calibrate(CalibrationPointE::FULL);
     });
-    connect(ui->btnOmniApply, &QPushButton::clicked, this, [this] {
+    connect(ui->tabOmni->applyButton(), &QPushButton::clicked, this, [this] {
         if (connectionP)
-            connectionP->writeOmnicomm(readOmnicommTab());
+            connectionP->writeOmnicomm(ui->tabOmni->save());
     });
     connect(ui->btnSetDefaultP, &QPushButton::clicked, this, &MainWindow_t::slotConfirmCalibrationReset);
     connect(tofWidgetP->startStopButton(), &QPushButton::clicked, this, &MainWindow_t::slotStartStopTest);
-    connect(ui->cboxOmniTxMode, &QCheckBox::clicked, this, &MainWindow_t::slotTxModeChange);
 
     connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
     connect(ui->btnCalibration, &QPushButton::clicked, this, [this] {
@@ -100,7 +99,8 @@ void MainWindow_t::showSensor() {
     for (const TankConfigRecord_t& record : sensor.records)
         addDeviceRecord(record, record.id == sensor.tankConfig.Active);
     fillStandardTanks();
-    fillOmnicommTab(sensor.omnicomm);
+    ui->tabOmni->initialize(sensor.omnicomm);
+    setOmnicommControlsEnabled(true);
     showActiveTank();
 }
 

@@ -156,7 +156,7 @@ void MainWindow_t::showDisconnected() {
     ui->btnCalibrationHelp->hide();
     showIdentity({});
     tankTab.showNoSensor();
-    showOmnicommValues(startOmnicomm);
+    ui->tabOmni->clear();
     propertiesDialogP->setMixture(PropertiesDialog_t::START_MIXTURE);
     calibrationDialogP->hide();
     calibrationDialogP->clearValues();
