@@ -1,8 +1,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "abouttexts.h"
-#include "buildinfo.h"
 #include "calibrationdialog.h"
 #include "diagnosticdialog.h"
 #include "firstpaint.h"
@@ -47,7 +45,6 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     initResources();
     ui->setupUi(this);
 
-    fillAboutTab();
     ui->frameCustomTankP->hide();
     if (isHoliday(today))
         setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
@@ -59,14 +56,12 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     ui->tabWidgetP->setCurrentIndex(0);
     showDisconnected();
 
-    ui->lblHelpTextP->setOpenExternalLinks(true);
-
     setFixedTexts();
     nameInputsForAccessibility();
     setUpConversation();
-    connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
-    connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
-    connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
+    connect(ui->tabAboutDevice->saveProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
+    connect(ui->tabAboutDevice->loadProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
+    connect(ui->tabAboutDevice->reportButton(), &QPushButton::clicked, this, &MainWindow_t::slotReport);
     setUpPorts(std::move(portSource));
     fitScreen();
     // The port scan, the pictures' decoding and the first rich text (the links on the About tab, not shown at start)
@@ -74,7 +69,7 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     runAfterFirstPaint(this, [this] {
         watchPorts();
         showPictures();
-        showHelpLinks();
+        ui->tabAboutDevice->showHelpLinks();
     });
 }
 
@@ -90,9 +85,10 @@ MainWindow_t::~MainWindow_t() {
 
 void MainWindow_t::setControlsEnabled(bool enabled) {
     for (QPushButton* control :
-         {ui->btnApplyP, ui->btnSetDefaultP, propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(),
-          calibrationDialogP->fullButton(), tofWidgetP->startStopButton(), ui->btnSaveProfileP, ui->btnLoadProfileP,
-          ui->btnReportP})
+         {ui->btnApplyP, ui->tabAboutDevice->resetCalibrationButton(), propertiesDialogP->applyButton(),
+          calibrationDialogP->emptyButton(), calibrationDialogP->fullButton(), tofWidgetP->startStopButton(),
+          ui->tabAboutDevice->saveProfileButton(), ui->tabAboutDevice->loadProfileButton(),
+          ui->tabAboutDevice->reportButton()})
         control->setEnabled(enabled);
 }
 
@@ -143,28 +139,6 @@ void MainWindow_t::fitScreen() {
         resize(size().boundedTo(screen->availableGeometry().size() - QSize(0, TITLE_BAR_ROOM)));
 }
 
-void MainWindow_t::fillAboutTab() {
-    // Plain texts in the small size: as rich texts each would build a text document before the window appears.
-    for (QLabel* label : {ui->lblDeviceNameP, ui->lblDeviceIdNameP, ui->lblFwVersionNameP, ui->lblAppVersionNameP,
-                          ui->lblAppDeveloperNameP, ui->lblAppHelpNameP}) {
-        QFont small = label->font();
-        small.setPointSizeF(8.25);
-        label->setFont(small);
-    }
-    for (QLabel* value :
-         {ui->lblDeviceP, ui->lblDeviceIdP, ui->lblFwVersionP, ui->lblAppVersionP, ui->lblAppDeveloperP})
-        showAsValue(value);
-    ui->lblAppDeveloperP->setText(tr("Lumo"));
-    ui->lblAppVersionP->setText(
-        appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
-}
-
-void MainWindow_t::showHelpLinks() {
-    ui->lblHelpTextP->setText(
-        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
-    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
-}
-
 void MainWindow_t::showPictures() {
     // Shown already, so the logo is scaled to the label's real size; the labels' minimum sizes hold the pictures,
     // so the layout does not move.
@@ -188,14 +162,6 @@ ReportDialog_t& MainWindow_t::reportDialog() {
         connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     }
     return *reportDialogP;
-}
-
-void MainWindow_t::showAsValue(QLabel* value) {
-    // Read out over the phone or pasted into a mail: large enough, and selectable.
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QFont large = value->font();
-    large.setPointSizeF(large.pointSizeF() + 2);
-    value->setFont(large);
 }
 
 void MainWindow_t::setFixedTexts() {

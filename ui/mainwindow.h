@@ -106,7 +106,6 @@ private:
     void setConnected();
     // Shows what the connection read from the sensor on the tabs.
     void showSensor();
-    void showIdentity(const QList<SensorFact_t>& identity);
     // Hands the test tab the sensor's active tank record.
     void showActiveTank();
     void connectRecordSignals();
@@ -139,8 +138,6 @@ private:
     int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
-    // Rows of the "Инфо" tab beyond the form's own, for facts the form has no place for.
-    QList<QLabel*> addedIdentityLabels;
     // What a write cut short by a failure got done, told with the failure.
     QString cutWriteText;
     SensorProfile_t profileBeingWritten;
@@ -153,10 +150,7 @@ private:
     // Puts page into a scroll area, with the rows of footer below it, always in sight.
     void makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer);
     void fitScreen();
-    void fillAboutTab();
-    static void showAsValue(QLabel* value);
     void showPictures();
-    void showHelpLinks();
     void setFixedTexts();
     void nameInputsForAccessibility();
     ProfileDialog_t& profileDialog();

@@ -26,7 +26,8 @@ void MainWindow_t::setUpConversation() {
         if (connectionP)
             connectionP->writeOmnicomm(ui->tabOmni->save());
     });
-    connect(ui->btnSetDefaultP, &QPushButton::clicked, this, &MainWindow_t::slotConfirmCalibrationReset);
+    connect(ui->tabAboutDevice->resetCalibrationButton(), &QPushButton::clicked, this,
+            &MainWindow_t::slotConfirmCalibrationReset);
     connect(tofWidgetP->startStopButton(), &QPushButton::clicked, this, &MainWindow_t::slotStartStopTest);
 
     connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
@@ -93,7 +94,7 @@ void MainWindow_t::slotReadingComplete() {
 
 void MainWindow_t::showSensor() {
     const SensorSnapshot_t& sensor = connectionP->sensor();
-    showIdentity(sensorFacts(sensor, FactGroupE::IDENTITY));
+    ui->tabAboutDevice->initialize(sensorFacts(sensor, FactGroupE::IDENTITY));
     propertiesDialogP->setMixture(sensor.tankConfig.Mixture);
     clearTankList();
     for (const TankConfigRecord_t& record : sensor.records)
@@ -102,29 +103,6 @@ void MainWindow_t::showSensor() {
     ui->tabOmni->initialize(sensor.omnicomm);
     setOmnicommControlsEnabled(true);
     showActiveTank();
-}
-
-void MainWindow_t::showIdentity(const QList<SensorFact_t>& identity) {
-    // The form's own rows take the first facts; any further fact the sensor tells gets a row of the same kind.
-    QLabel* const formRows[] = {ui->lblDeviceP, ui->lblDeviceIdP, ui->lblFwVersionP};
-    qDeleteAll(addedIdentityLabels);
-    addedIdentityLabels.clear();
-    for (int i = 0; i < identity.size() || i < int(std::size(formRows)); ++i) {
-        const QString text = identity.value(i).text;
-        if (i < int(std::size(formRows))) {
-            formRows[i]->setText(text);
-            continue;
-        }
-        auto* label = new QLabel(identity[i].label + QLatin1Char(':'), ui->tabAboutDevice);
-        auto* value = new QLabel(text, ui->tabAboutDevice);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setAlignment(Qt::AlignCenter);
-        value->setFrameShape(QFrame::Box);
-        showAsValue(value);
-        ui->verticalLayout_11->addWidget(label);
-        ui->verticalLayout_12->addWidget(value);
-        addedIdentityLabels << label << value;
-    }
 }
 
 void MainWindow_t::slotSaved(SequenceE inSequence) {

@@ -154,7 +154,7 @@ void MainWindow_t::showDisconnected() {
     tofWidgetP->startStopButton()->setText(tr("Начать тест"));
     ui->btnCalibration->hide();
     ui->btnCalibrationHelp->hide();
-    showIdentity({});
+    ui->tabAboutDevice->clear();
     tankTab.showNoSensor();
     ui->tabOmni->clear();
     propertiesDialogP->setMixture(PropertiesDialog_t::START_MIXTURE);
