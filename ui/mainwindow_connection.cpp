@@ -154,10 +154,17 @@ void MainWindow_t::slotFailed(const Failure_t& inFailure) {
 }
 
 void MainWindow_t::slotLost(QSerialPort::SerialPortError inError) {
-    // Said on the status bar only: an unplug is the fitter's own doing and needs no box.
-    closeConnection(portState == PortStateE::CONNECTING
-                        ? tr("Порт датчика не удалось открыть (%1).").arg(QVariant::fromValue(inError).toString())
-                        : tr("Датчик отключён: связь по USB потеряна."));
+    // Said on the status bar only: an unplug is the fitter's own doing and needs no box. The port reports itself open
+    // before an open can still fail, so the error tells an open that failed from a line lost later.
+    if (inError == QSerialPort::ResourceError || inError == QSerialPort::ReadError ||
+        inError == QSerialPort::WriteError)
+        closeConnection(tr("Датчик отключён: связь по USB потеряна."));
+    else if (inError == QSerialPort::DeviceNotFoundError)
+        closeConnection(tr("Порт датчика не найден: проверьте USB-кабель."));
+    else if (inError == QSerialPort::PermissionError)
+        closeConnection(tr("Нет доступа к порту датчика: он занят другой программой или нет прав."));
+    else
+        closeConnection(tr("Связь с датчиком прервана: ошибка порта %1.").arg(int(inError)));
 }
 
 void MainWindow_t::slotProgress(const QString& inSequence, int inStep, int inCount) {
