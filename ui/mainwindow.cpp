@@ -11,28 +11,17 @@
 #include "resources.h"
 #include "tofwidget.h"
 
+#include "accessiblename.h"
+
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
 
 namespace {
 
-// Flat buttons draw no frame, and so no focus frame either: a dotted one marks the focus.
-const char* const FLAT_BUTTON_FOCUS = "QPushButton:focus { border: 1px dotted palette(highlight); }";
-
 bool isHoliday(const QDate& date) {
     return date.month() == 12 && date.day() >= 25;
-}
-
-// Screen readers and UI automation find an input by the text of its label. Parsing as HTML only the texts that are
-// (it builds a text document each time) keeps the window's start quick.
-void nameAfter(QWidget* input, const QString& labelText) {
-    const QString plain =
-        Qt::mightBeRichText(labelText) ? QTextDocumentFragment::fromHtml(labelText).toPlainText() : labelText;
-    input->setAccessibleName(plain.trimmed());
 }
 
 } // namespace
@@ -41,23 +30,19 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui), statusLine(*statusBar()) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), statusLine(*statusBar()) {
     initResources();
     ui->setupUi(this);
+    tankTabP = &ui->tabParameters->tanks();
 
-    ui->frameCustomTankP->hide();
     if (isHoliday(today))
         setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
-    ui->frameRadioHV_P->hide();
-    tankTab.setUp();
-    ui->rbuttToroidP->click();
     ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));
     makeTabsScrollable();
     ui->tabWidgetP->setCurrentIndex(0);
     showDisconnected();
 
-    setFixedTexts();
-    nameInputsForAccessibility();
+    nameAfter(ui->cboxSerialListP, ui->lblSerialList->text());
     setUpConversation();
     connect(ui->tabAboutDevice->saveProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
     connect(ui->tabAboutDevice->loadProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
@@ -85,10 +70,10 @@ MainWindow_t::~MainWindow_t() {
 
 void MainWindow_t::setControlsEnabled(bool enabled) {
     for (QPushButton* control :
-         {ui->btnApplyP, ui->tabAboutDevice->resetCalibrationButton(), propertiesDialogP->applyButton(),
-          calibrationDialogP->emptyButton(), calibrationDialogP->fullButton(), tofWidgetP->startStopButton(),
-          ui->tabAboutDevice->saveProfileButton(), ui->tabAboutDevice->loadProfileButton(),
-          ui->tabAboutDevice->reportButton()})
+         {ui->tabParameters->applyButton(), ui->tabAboutDevice->resetCalibrationButton(),
+          propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(), calibrationDialogP->fullButton(),
+          tofWidgetP->startStopButton(), ui->tabAboutDevice->saveProfileButton(),
+          ui->tabAboutDevice->loadProfileButton(), ui->tabAboutDevice->reportButton()})
         control->setEnabled(enabled);
 }
 
@@ -99,12 +84,12 @@ void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
 void MainWindow_t::makeTabsScrollable() {
     // A small or highly scaled screen scrolls a tab instead of cutting it; the test page's plot shrinks by itself.
     // The parameters tab's buttons stay in sight below its scrolled part.
-    makeScrollable(ui->tabParameters, {ui->horizontalLayout, ui->horizontalLayout_3});
+    makeScrollable(ui->tabParameters, ui->tabParameters->footerRows());
     makeScrollable(ui->tabOmni, {});
     makeScrollable(ui->tabAboutDevice, {});
 }
 
-void MainWindow_t::makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer) {
+void MainWindow_t::makeScrollable(QWidget* page, const QList<QLayout*>& footer) {
     const int index = ui->tabWidgetP->indexOf(page);
     const QString title = ui->tabWidgetP->tabText(index);
     ui->tabWidgetP->removeTab(index);
@@ -144,9 +129,7 @@ void MainWindow_t::showPictures() {
     // so the layout does not move.
     ui->lblLogo->setPixmap(QPixmap(QStringLiteral(":/Images/Logo.png"))
                                .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
-    ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));
-    ui->lblCylinderP_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderP.png")));
-    tankTab.showPictures();
+    ui->tabParameters->showPictures();
 }
 
 ProfileDialog_t& MainWindow_t::profileDialog() {
@@ -162,23 +145,4 @@ ReportDialog_t& MainWindow_t::reportDialog() {
         connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     }
     return *reportDialogP;
-}
-
-void MainWindow_t::setFixedTexts() {
-    ui->btnCalibration->setStyleSheet(QLatin1String(FLAT_BUTTON_FOCUS));
-    ui->btnCalibrationHelp->setStyleSheet(QLatin1String(FLAT_BUTTON_FOCUS));
-    for (QLabel* label : {ui->lblCustomOutDiaP, ui->lblCustomInDiaP, ui->lblCustomHeigthP, ui->lblCustomVolumeP})
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм:"));
-    ui->lblCustomVolumeP->setText(tr("Объем, л:"));
-}
-
-void MainWindow_t::nameInputsForAccessibility() {
-    // The outer diameter and height boxes are relabelled with the tank shape; they take their names from their
-    // buddy labels, so they stay right without a fixed name.
-    nameAfter(ui->cboxSerialListP, ui->lblSerialList->text());
-    nameAfter(ui->cboxTanksP, ui->lblTanksP->text());
-    nameAfter(ui->cboxIsCustomP, ui->cboxIsCustomP->text());
-    nameAfter(ui->spboxCustomInDiaP, ui->lblCustomInDiaP->text());
-    nameAfter(ui->spboxCustomVolumeP, ui->lblCustomVolumeP->text());
 }

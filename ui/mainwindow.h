@@ -45,21 +45,23 @@ public:
 
     // The parameters tab's tank selection is the tank tab's; these forward to it under the names the conversation
     // code uses.
-    void fillStandardTanks() { tankTab.fillStandardTanks(); }
-    void clearTankList() { tankTab.clearTankList(); }
-    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive) { tankTab.addDeviceRecord(record, isActive); }
-    void applyActiveTankToUi() { tankTab.applyActiveTankToUi(); }
-    bool selectedEntry(TankListEntry& outEntry) const { return tankTab.selectedEntry(outEntry); }
-    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const {
-        return tankTab.findEntry(text, kind, outEntry, outPosition);
+    void fillStandardTanks() { tankTabP->fillStandardTanks(); }
+    void clearTankList() { tankTabP->clearTankList(); }
+    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive) {
+        tankTabP->addDeviceRecord(record, isActive);
     }
-    void setDimensionRanges(TankKindE kind) { tankTab.setDimensionRanges(kind); }
+    void applyActiveTankToUi() { tankTabP->applyActiveTankToUi(); }
+    bool selectedEntry(TankListEntry& outEntry) const { return tankTabP->selectedEntry(outEntry); }
+    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const {
+        return tankTabP->findEntry(text, kind, outEntry, outPosition);
+    }
+    void setDimensionRanges(TankKindE kind) { tankTabP->setDimensionRanges(kind); }
     static bool parseTankText(const QByteArray& text, int& outOuter, int& outLength) {
         return ::parseTankText(text, outOuter, outLength);
     }
 
 public slots:
-    void slotUpdateTankList() { tankTab.slotUpdateTankList(); }
+    void slotUpdateTankList() { tankTabP->slotUpdateTankList(); }
 
     // Conversation with the sensor: ports and connect control, and the front end of the connection object.
 public:
@@ -122,9 +124,6 @@ private:
 
     void applyTank();
     void applyProperties();
-    TankKindE appliedTankKind() const;
-    // Why the custom tank cannot be written, naming the field; empty when it can.
-    QString impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const;
 
     PortSource_t portSource;
     SensorConnection_t* connectionP = nullptr; // the present connection; null when not connected
@@ -148,11 +147,9 @@ private:
 private:
     void makeTabsScrollable();
     // Puts page into a scroll area, with the rows of footer below it, always in sight.
-    void makeScrollable(QWidget* page, std::initializer_list<QLayout*> footer);
+    void makeScrollable(QWidget* page, const QList<QLayout*>& footer);
     void fitScreen();
     void showPictures();
-    void setFixedTexts();
-    void nameInputsForAccessibility();
     ProfileDialog_t& profileDialog();
     ReportDialog_t& reportDialog();
 
@@ -164,6 +161,6 @@ private:
     // Made on first use: most runs never open them, and making them would delay the window's first appearance.
     ProfileDialog_t* profileDialogP = nullptr;
     ReportDialog_t* reportDialogP = nullptr;
-    TankTab_t tankTab;
+    TankTab_t* tankTabP; // the parameters tab's tank list
     StatusLine_t statusLine;
 };

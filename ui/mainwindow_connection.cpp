@@ -12,7 +12,7 @@
 #include <QTimer>
 
 void MainWindow_t::setUpConversation() {
-    connect(ui->btnApplyP, &QPushButton::clicked, this, &MainWindow_t::applyTank);
+    connect(ui->tabParameters->applyButton(), &QPushButton::clicked, this, &MainWindow_t::applyTank);
     connect(propertiesDialogP->applyButton(), &QPushButton::clicked, this, &MainWindow_t::applyProperties);
     connect(calibrationDialogP->emptyButton(), &QPushButton::clicked, this, [this] {
         if (connectionP)
@@ -30,14 +30,14 @@ void MainWindow_t::setUpConversation() {
             &MainWindow_t::slotConfirmCalibrationReset);
     connect(tofWidgetP->startStopButton(), &QPushButton::clicked, this, &MainWindow_t::slotStartStopTest);
 
-    connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
-    connect(ui->btnCalibration, &QPushButton::clicked, this, [this] {
+    connect(ui->tabParameters->propertiesButton(), &QPushButton::clicked, propertiesDialogP, &QDialog::show);
+    connect(ui->tabParameters->calibrationButton(), &QPushButton::clicked, this, [this] {
         calibrationDialogP->show();
         // The stored points, shown as the sensor holds them now.
         if (connectionP)
             connectionP->readCalibration();
     });
-    connect(ui->btnCalibrationHelp, &QPushButton::clicked, this, [this] {
+    connect(ui->tabParameters->calibrationHelpButton(), &QPushButton::clicked, this, [this] {
         showMessage(tr("Калибровка предназначена для установки значений пустого и полного бака. Калибровка "
                        "увеличивает точность показаний датчика, так как за нулевое и максимальное значение "
                        "принимаются параметры, рассчитанные исходя из характеристик конкретного бака."));
@@ -87,8 +87,7 @@ void MainWindow_t::connectTo(const QString& portName) {
 void MainWindow_t::slotReadingComplete() {
     showSensor();
     statusLine.showSensor(connectionP->sensor().info, ui->cboxSerialListP->currentText());
-    ui->btnCalibration->show();
-    ui->btnCalibrationHelp->show();
+    ui->tabParameters->offerCalibration(true);
     setConnected();
 }
 

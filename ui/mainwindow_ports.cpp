@@ -152,10 +152,9 @@ void MainWindow_t::showDisconnected() {
     // Without a link an RS485 apply would wait for an answer that cannot come.
     setOmnicommControlsEnabled(false);
     tofWidgetP->startStopButton()->setText(tr("Начать тест"));
-    ui->btnCalibration->hide();
-    ui->btnCalibrationHelp->hide();
+    ui->tabParameters->offerCalibration(false);
     ui->tabAboutDevice->clear();
-    tankTab.showNoSensor();
+    tankTabP->showNoSensor();
     ui->tabOmni->clear();
     propertiesDialogP->setMixture(PropertiesDialog_t::START_MIXTURE);
     calibrationDialogP->hide();

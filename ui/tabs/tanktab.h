@@ -8,7 +8,7 @@
 #include <QObject>
 
 namespace Ui {
-class MainWindow;
+class ParametersTab;
 }
 
 class TankTab_t : public QObject {
@@ -16,7 +16,7 @@ class TankTab_t : public QObject {
 
 public:
     // The widgets are taken from form, which setUp needs set up; until then the tab touches none of them.
-    explicit TankTab_t(Ui::MainWindow& form);
+    explicit TankTab_t(Ui::ParametersTab& form);
     // Shows the catalogue and rebuilds the tab on every shape click and custom box change.
     void setUp();
 
@@ -45,7 +45,7 @@ private:
     std::optional<TankKindE> shownTankKind() const;
     void showCylinderPicture();
 
-    Ui::MainWindow* formP;
+    Ui::ParametersTab* formP;
     TankList_t tankList;
     bool picturesShown = false;
     // The form's start values of the custom dimensions.

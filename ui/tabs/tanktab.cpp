@@ -1,5 +1,5 @@
 #include "tanktab.h"
-#include "ui_mainwindow.h"
+#include "ui_parameterstab.h"
 
 #include <QDebug>
 #include <QPixmap>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-TankTab_t::TankTab_t(Ui::MainWindow& form) : formP(&form) {}
+TankTab_t::TankTab_t(Ui::ParametersTab& form) : formP(&form) {}
 
 void TankTab_t::setUp() {
     startOuterDiameter = formP->spboxCustomOutDiaP->value();
