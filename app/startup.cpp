@@ -2,6 +2,7 @@
 
 #include "logfile.h"
 #include "metatypes.h"
+#include "qttranslation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -42,6 +43,7 @@ int runProgram(int& argc, char* argv[], const ProgramDescription_t& description,
         openLogFile(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDateTime::currentDateTime());
 
     QApplication app(argc, argv);
+    installQtTranslation(app);
     QCoreApplication::setApplicationVersion(description.version);
     QMainWindow* windowP = makeWindow(app);
     if (!windowP) {

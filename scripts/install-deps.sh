@@ -7,7 +7,7 @@ packages=(
     qtbase5-dev libqt5serialport5-dev libqcustomplot-dev nlohmann-json3-dev
     libbenchmark-dev lld xvfb xauth imagemagick fonts-dejavu-core poppler-utils
     desktop-file-utils lintian udev file dpkg-dev appstream help2man
-    libudev-dev umockdev libumockdev-dev libxcb-damage0-dev
+    libudev-dev umockdev libumockdev-dev libxcb-damage0-dev qttranslations5-l10n
 )
 
 missing=()

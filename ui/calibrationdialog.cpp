@@ -73,6 +73,7 @@ CalibrationDialog_t::CalibrationDialog_t(QWidget* parent, Qt::WindowFlags flags)
     for (QPushButton* button : {btnEmptyP, btnFullP, btnCloseP})
         button->setAutoDefault(false);
     setModal(true);
+    setWindowTitle(tr("Калибровка"));
     connect(btnCloseP, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -84,4 +85,9 @@ void CalibrationDialog_t::setEmptyValue(qint32 value) {
 
 void CalibrationDialog_t::setFullValue(qint32 value) {
     lblFullValueP->setText(tr("Значение \"Полный\": %1").arg(calibrationValueText(value)));
+}
+
+void CalibrationDialog_t::clearValues() {
+    lblEmptyValueP->clear();
+    lblFullValueP->clear();
 }

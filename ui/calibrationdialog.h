@@ -18,6 +18,8 @@ public:
 
     void setEmptyValue(qint32 value);
     void setFullValue(qint32 value);
+    // No values known: no sensor is connected.
+    void clearValues();
     QPushButton* fullButton() const { return btnFullP; }
     QPushButton* emptyButton() const { return btnEmptyP; }
 

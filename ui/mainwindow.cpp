@@ -1,8 +1,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "abouttexts.h"
-#include "buildinfo.h"
 #include "calibrationdialog.h"
 #include "diagnosticdialog.h"
 #include "firstpaint.h"
@@ -13,21 +11,17 @@
 #include "resources.h"
 #include "tofwidget.h"
 
-#include <QTextDocument>
-#include <QTextDocumentFragment>
+#include "accessiblename.h"
+
+#include <QBoxLayout>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
 
 namespace {
 
 bool isHoliday(const QDate& date) {
     return date.month() == 12 && date.day() >= 25;
-}
-
-// Screen readers and UI automation find an input by the text of its label. Parsing as HTML only the texts that are
-// (it builds a text document each time) keeps the window's start quick.
-void nameAfter(QWidget* input, const QString& labelText) {
-    const QString plain =
-        Qt::mightBeRichText(labelText) ? QTextDocumentFragment::fromHtml(labelText).toPlainText() : labelText;
-    input->setAccessibleName(plain.trimmed());
 }
 
 } // namespace
@@ -36,36 +30,31 @@ MainWindow_t::MainWindow_t(QWidget* parent, const QDate& today, PortSource_t por
     : QMainWindow(parent), ui(new Ui::MainWindow),
       propertiesDialogP(new PropertiesDialog_t(nullptr, dialogWindowFlags())), tofWidgetP(new TofWidget_t),
       calibrationDialogP(new CalibrationDialog_t(nullptr, dialogWindowFlags())),
-      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), tankTab(*ui) {
+      diagnosticDialogP(new DiagnosticDialog_t(nullptr, dialogWindowFlags())), statusLine(*statusBar()) {
     initResources();
     ui->setupUi(this);
+    tankTabP = &ui->tabParameters->tanks();
 
-    fillAboutTab();
-    ui->frameCustomTankP->hide();
     if (isHoliday(today))
         setWindowIcon(QIcon(QStringLiteral(":/Lumo_logo_New.ico")));
-    ui->frameRadioHV_P->hide();
-    tankTab.setUp();
-    ui->rbuttToroidP->click();
-    ui->tabWidgetP->setCurrentIndex(0);
     ui->tabWidgetP->insertTab(1, tofWidgetP, tr("Тест"));
+    makeTabsScrollable();
+    ui->tabWidgetP->setCurrentIndex(0);
     showDisconnected();
 
-    ui->lblHelpTextP->setOpenExternalLinks(true);
-
-    setFixedTexts();
-    nameInputsForAccessibility();
+    nameAfter(ui->cboxSerialListP, ui->lblSerialList->text());
     setUpConversation();
-    connect(ui->btnSaveProfileP, &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
-    connect(ui->btnLoadProfileP, &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
-    connect(ui->btnReportP, &QPushButton::clicked, this, &MainWindow_t::slotReport);
+    connect(ui->tabAboutDevice->saveProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotSaveProfile);
+    connect(ui->tabAboutDevice->loadProfileButton(), &QPushButton::clicked, this, &MainWindow_t::slotLoadProfile);
+    connect(ui->tabAboutDevice->reportButton(), &QPushButton::clicked, this, &MainWindow_t::slotReport);
     setUpPorts(std::move(portSource));
+    fitScreen();
     // The port scan, the pictures' decoding and the first rich text (the links on the About tab, not shown at start)
     // would delay the window's first appearance.
     runAfterFirstPaint(this, [this] {
         watchPorts();
         showPictures();
-        showHelpLinks();
+        ui->tabAboutDevice->showHelpLinks();
     });
 }
 
@@ -81,40 +70,58 @@ MainWindow_t::~MainWindow_t() {
 
 void MainWindow_t::setControlsEnabled(bool enabled) {
     for (QPushButton* control :
-         {ui->btnApplyP, ui->btnSetDefaultP, propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(),
-          calibrationDialogP->fullButton(), tofWidgetP->startStopButton(), ui->btnSaveProfileP, ui->btnLoadProfileP,
-          ui->btnReportP})
+         {ui->tabParameters->applyButton(), ui->tabAboutDevice->resetCalibrationButton(),
+          propertiesDialogP->applyButton(), calibrationDialogP->emptyButton(), calibrationDialogP->fullButton(),
+          tofWidgetP->startStopButton(), ui->tabAboutDevice->saveProfileButton(),
+          ui->tabAboutDevice->loadProfileButton(), ui->tabAboutDevice->reportButton()})
         control->setEnabled(enabled);
 }
 
 void MainWindow_t::setOmnicommControlsEnabled(bool enabled) {
-    ui->spboxOmniAddr->setEnabled(enabled);
-    ui->cboxOmniUnits->setEnabled(enabled);
-    ui->cboxOmniTxMode->setEnabled(enabled);
-    ui->btnOmniApply->setEnabled(enabled);
-    if (!enabled)
-        ui->spboxOmniTxPeriod->setEnabled(false);
-    else if (ui->cboxOmniTxMode->isChecked())
-        ui->spboxOmniTxPeriod->setEnabled(true);
+    ui->tabOmni->setControlsEnabled(enabled);
 }
 
-void MainWindow_t::fillAboutTab() {
-    // Plain texts in the small size: as rich texts each would build a text document before the window appears.
-    for (QLabel* label : {ui->lblDeviceNameP, ui->lblDeviceIdNameP, ui->lblFwVersionNameP, ui->lblAppVersionNameP,
-                          ui->lblAppDeveloperNameP, ui->lblAppHelpNameP}) {
-        QFont small = label->font();
-        small.setPointSizeF(8.25);
-        label->setFont(small);
+void MainWindow_t::makeTabsScrollable() {
+    // A small or highly scaled screen scrolls a tab instead of cutting it; the test page's plot shrinks by itself.
+    // The parameters tab's buttons stay in sight below its scrolled part.
+    makeScrollable(ui->tabParameters, ui->tabParameters->footerRows());
+    makeScrollable(ui->tabOmni, {});
+    makeScrollable(ui->tabAboutDevice, {});
+}
+
+void MainWindow_t::makeScrollable(QWidget* page, const QList<QLayout*>& footer) {
+    const int index = ui->tabWidgetP->indexOf(page);
+    const QString title = ui->tabWidgetP->tabText(index);
+    ui->tabWidgetP->removeTab(index);
+    auto* tab = new QWidget;
+    auto* column = new QVBoxLayout(tab);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* scroll = new QScrollArea(tab);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    // The tab's own background through the scrolled part, as under the rows below it.
+    scroll->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    column->addWidget(scroll, 1);
+    auto* rows = new QVBoxLayout;
+    const QMargins margins = page->layout()->contentsMargins();
+    rows->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    rows->setSpacing(page->layout()->spacing());
+    for (QLayout* row : footer) {
+        page->layout()->removeItem(row);
+        rows->addLayout(row); // takes the row's widgets along
     }
-    ui->lblAppDeveloperP->setText(tr("Lumo"));
-    ui->lblAppVersionP->setText(
-        appVersionText(QString::fromUtf8(BuildInfo::VERSION_STRING), QString::fromUtf8(BuildInfo::BUILD_LABEL)));
+    column->addLayout(rows);
+    ui->tabWidgetP->insertTab(index, tab, title);
 }
 
-void MainWindow_t::showHelpLinks() {
-    ui->lblHelpTextP->setText(
-        helpTextHtml(QString::fromUtf8(BuildInfo::GUIDE_URL), QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
-    ui->lblAppHelpP->setText(mailLinkHtml(QString::fromUtf8(BuildInfo::SUPPORT_MAIL)));
+void MainWindow_t::fitScreen() {
+    // The form's size, unless the screen is smaller; the room left for the window manager's title bar is a guess.
+    constexpr int TITLE_BAR_ROOM = 40;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() - QSize(0, TITLE_BAR_ROOM)));
 }
 
 void MainWindow_t::showPictures() {
@@ -122,9 +129,7 @@ void MainWindow_t::showPictures() {
     // so the layout does not move.
     ui->lblLogo->setPixmap(QPixmap(QStringLiteral(":/Images/Logo.png"))
                                .scaled(ui->lblLogo->size(), Qt::KeepAspectRatio, Qt::FastTransformation));
-    ui->lblToroidP->setPixmap(QPixmap(QStringLiteral(":/Images/Toroid.png")));
-    ui->lblCylinderP_P->setPixmap(QPixmap(QStringLiteral(":/Images/CylinderP.png")));
-    tankTab.showPictures();
+    ui->tabParameters->showPictures();
 }
 
 ProfileDialog_t& MainWindow_t::profileDialog() {
@@ -140,48 +145,4 @@ ReportDialog_t& MainWindow_t::reportDialog() {
         connect(reportDialogP, &ReportDialog_t::signPrint, this, &MainWindow_t::slotPrintReport);
     }
     return *reportDialogP;
-}
-
-void MainWindow_t::setFixedTexts() {
-    for (QLabel* label : {ui->lblCustomOutDiaP, ui->lblCustomInDiaP, ui->lblCustomHeigthP, ui->lblCustomVolumeP})
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui->lblCustomInDiaP->setText(tr("Внутренний диаметр, мм:"));
-    ui->lblCustomVolumeP->setText(tr("Объем, л:"));
-
-    ui->lblOmniAddr->setText(tr("Сетевой адрес устройства:"));
-    ui->lblOmniUnits->setText(tr("Единицы измерения:"));
-    ui->lblTxPeriod->setText(tr("Период выдачи данных, сек:"));
-    ui->cboxOmniUnits->addItems({tr("мм"), tr("Литры"), tr("Проценты")});
-    levelOmniRows();
-}
-
-void MainWindow_t::levelOmniRows() {
-    // Labels and fields of the RS485 tab sit in two separate columns; one row height for both keeps each label level
-    // with its field whatever the style's widget heights.
-    const std::initializer_list<QWidget*> rows = {ui->lblOmniAddr,      ui->lblOmniUnits,  ui->cboxOmniTxMode,
-                                                  ui->lblTxPeriod,      ui->spboxOmniAddr, ui->cboxOmniUnits,
-                                                  ui->spboxOmniTxPeriod};
-    int rowHeight = 0;
-    for (QWidget* row : rows)
-        rowHeight = qMax(rowHeight, row->sizeHint().height());
-    for (QWidget* row : rows)
-        row->setFixedHeight(rowHeight);
-    // The spacer facing the check box gets no layout spacing of its own, so it stands for a row and one gap.
-    ui->horizontalSpacer_11->changeSize(40, rowHeight + ui->verticalLayout_14->spacing(), QSizePolicy::Expanding,
-                                        QSizePolicy::Fixed);
-    ui->verticalLayout_14->invalidate();
-}
-
-void MainWindow_t::nameInputsForAccessibility() {
-    // The outer diameter and height boxes are relabelled with the tank shape; they take their names from their
-    // buddy labels, so they stay right without a fixed name.
-    nameAfter(ui->cboxSerialListP, ui->lblSerialList->text());
-    nameAfter(ui->cboxTanksP, ui->lblTanksP->text());
-    nameAfter(ui->cboxIsCustomP, ui->cboxIsCustomP->text());
-    nameAfter(ui->spboxCustomInDiaP, ui->lblCustomInDiaP->text());
-    nameAfter(ui->spboxCustomVolumeP, ui->lblCustomVolumeP->text());
-    nameAfter(ui->spboxOmniAddr, ui->lblOmniAddr->text());
-    nameAfter(ui->cboxOmniUnits, ui->lblOmniUnits->text());
-    nameAfter(ui->cboxOmniTxMode, ui->cboxOmniTxMode->text());
-    nameAfter(ui->spboxOmniTxPeriod, ui->lblTxPeriod->text());
 }

@@ -6,6 +6,7 @@
 #include "sensorconnection.h"
 #include "sensorfacts.h"
 #include "sensorprofile.h"
+#include "statusline.h"
 #include "tanktab.h"
 
 #include <QDate>
@@ -39,26 +40,28 @@ public:
     // The controls that send requests: apply, calibration reset, the properties dialog's apply button, both
     // calibration buttons and the test tab's start/stop button.
     void setControlsEnabled(bool enabled);
-    // The RS485 tab's inputs and apply button; enabling turns the period box on only when periodic output is ticked.
+    // The RS485 tab's inputs and apply button; enabled, the period box is on only with periodic output ticked.
     void setOmnicommControlsEnabled(bool enabled);
 
     // The parameters tab's tank selection is the tank tab's; these forward to it under the names the conversation
     // code uses.
-    void fillStandardTanks() { tankTab.fillStandardTanks(); }
-    void clearTankList() { tankTab.clearTankList(); }
-    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive) { tankTab.addDeviceRecord(record, isActive); }
-    void applyActiveTankToUi() { tankTab.applyActiveTankToUi(); }
-    bool selectedEntry(TankListEntry& outEntry) const { return tankTab.selectedEntry(outEntry); }
-    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const {
-        return tankTab.findEntry(text, kind, outEntry, outPosition);
+    void fillStandardTanks() { tankTabP->fillStandardTanks(); }
+    void clearTankList() { tankTabP->clearTankList(); }
+    void addDeviceRecord(const TankConfigRecord_t& record, bool isActive) {
+        tankTabP->addDeviceRecord(record, isActive);
     }
-    void setDimensionRanges(TankKindE kind) { tankTab.setDimensionRanges(kind); }
+    void applyActiveTankToUi() { tankTabP->applyActiveTankToUi(); }
+    bool selectedEntry(TankListEntry& outEntry) const { return tankTabP->selectedEntry(outEntry); }
+    bool findEntry(const QByteArray& text, TankKindE kind, TankListEntry& outEntry, int& outPosition) const {
+        return tankTabP->findEntry(text, kind, outEntry, outPosition);
+    }
+    void setDimensionRanges(TankKindE kind) { tankTabP->setDimensionRanges(kind); }
     static bool parseTankText(const QByteArray& text, int& outOuter, int& outLength) {
         return ::parseTankText(text, outOuter, outLength);
     }
 
 public slots:
-    void slotUpdateTankList() { tankTab.slotUpdateTankList(); }
+    void slotUpdateTankList() { tankTabP->slotUpdateTankList(); }
 
     // Conversation with the sensor: ports and connect control, and the front end of the connection object.
 public:
@@ -68,7 +71,6 @@ public:
 public slots:
     void slotRefreshSerialList();
     void slotBtnSerialPort_clicked();
-    void slotTxModeChange(bool state);
     void slotOnTabChanged(int tabIndex);
 
 private slots:
@@ -81,6 +83,8 @@ private slots:
     void slotCalibrated(CalibrationPointE inPoint, qint32 inValue);
     void slotWriteCut(const SequenceOutcome_t& inOutcome);
     void slotFailed(const Failure_t& inFailure);
+    void slotLost(QSerialPort::SerialPortError inError);
+    void slotProgress(const QString& inSequence, int inStep, int inCount);
     void slotSaveProfile();
     void slotReport();
     void slotSaveReport();
@@ -97,18 +101,21 @@ private:
     void showPorts(const QList<ShownPort_t>& ports);
     void setUpConversation();
     void connectTo(const QString& portName);
-    void closeConnection();
+    // Ends the connection and says why on the status bar.
+    void closeConnection(const QString& why);
+    // Asks before a disconnect would cut what the sensor is doing; true when the user goes on.
+    bool mayDisconnect();
     void setConnected();
     // Shows what the connection read from the sensor on the tabs.
     void showSensor();
-    void showIdentity(const QList<SensorFact_t>& identity);
     // Hands the test tab the sensor's active tank record.
     void showActiveTank();
     void connectRecordSignals();
     // The connected sensor's setup as read, as a profile or the report states it.
     SensorProfile_t currentSetup() const;
     void saveProfileFile();
-    // The state every control has with no sensor connected, at start-up and after each disconnect.
+    // The state every control has with no sensor connected, at start-up and after each disconnect; nothing read from
+    // the last sensor stays where it could be taken for the next one's.
     void showDisconnected();
     // Opens an OkMessageBox with text once the current event has been handled, so that no box ever runs inside
     // the connection's own code.
@@ -117,11 +124,6 @@ private:
 
     void applyTank();
     void applyProperties();
-    TankKindE appliedTankKind() const;
-    // Why the custom tank cannot be written, naming the field; empty when it can.
-    QString impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const;
-    void fillOmnicommTab(const OmnicommConfig_t& config);
-    OmnicommConfig_t readOmnicommTab() const;
 
     PortSource_t portSource;
     SensorConnection_t* connectionP = nullptr; // the present connection; null when not connected
@@ -135,8 +137,6 @@ private:
     int replyTimeoutMs = SensorConnection_t::DEFAULT_REPLY_TIMEOUT_MS;
     // What the stored calibration is being read for: the record saved or printed with it.
     enum class RecordE { NONE, PROFILE, REPORT } recordAfterCalibration = RecordE::NONE;
-    // Rows of the "Инфо" tab beyond the form's own, for facts the form has no place for.
-    QList<QLabel*> addedIdentityLabels;
     // What a write cut short by a failure got done, told with the failure.
     QString cutWriteText;
     SensorProfile_t profileBeingWritten;
@@ -145,12 +145,11 @@ private:
     QVector<qint32> reportReadings; // the live test's, as the report was opened
 
 private:
-    void fillAboutTab();
+    void makeTabsScrollable();
+    // Puts page into a scroll area, with the rows of footer below it, always in sight.
+    void makeScrollable(QWidget* page, const QList<QLayout*>& footer);
+    void fitScreen();
     void showPictures();
-    void showHelpLinks();
-    void setFixedTexts();
-    void levelOmniRows();
-    void nameInputsForAccessibility();
     ProfileDialog_t& profileDialog();
     ReportDialog_t& reportDialog();
 
@@ -162,5 +161,6 @@ private:
     // Made on first use: most runs never open them, and making them would delay the window's first appearance.
     ProfileDialog_t* profileDialogP = nullptr;
     ReportDialog_t* reportDialogP = nullptr;
-    TankTab_t tankTab;
+    TankTab_t* tankTabP; // the parameters tab's tank list
+    StatusLine_t statusLine;
 };

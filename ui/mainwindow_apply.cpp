@@ -4,7 +4,6 @@
 #include "ui_mainwindow.h"
 
 #include "propertiesdialog.h"
-#include "tankgeometry.h"
 
 #include <QDebug>
 
@@ -17,29 +16,24 @@ constexpr int STANDARD_TANK_WALL_MM = 3;
 void MainWindow_t::applyTank() {
     if (!connectionP)
         return;
-    const TankKindE kind = appliedTankKind();
+    ParametersTab_t& tab = *ui->tabParameters;
+    const TankKindE kind = tab.chosenKind();
 
-    if (ui->cboxIsCustomP->isChecked()) {
-        const int outer = ui->spboxCustomOutDiaP->value();
-        const int length = ui->spboxCustomHeigthP->value();
-        const int wall = propertiesDialogP->wallThickness();
-        setDimensionRanges(kind);
-        const TankConfigRecord_t record =
-            makeTankRecord(WRITABLE_RECORD_ID, kind, outer, length, ui->spboxCustomInDiaP->value(), wall);
-        if (const QString problem = impossibleTankText(kind, record); !problem.isEmpty()) {
+    if (const std::optional<TankConfigRecord_t> record = tab.customRecord(propertiesDialogP->wallThickness())) {
+        if (const QString problem = tab.impossibleTankText(*record); !problem.isEmpty()) {
             qWarning() << "Tank refused before writing: " << problem;
             showMessage(tr("Размеры бака заданы неверно."), problem);
             return;
         }
-        connectionP->writeTank(record);
+        connectionP->writeTank(*record);
         return;
     }
 
     TankListEntry entry;
     int position = 0;
-    if (ui->cboxTanksP->currentIndex() < 0 ||
-        !findEntry(ui->cboxTanksP->currentText().toUtf8(), kind, entry, position)) {
-        qWarning() << "No tank list entry for " << ui->cboxTanksP->currentText();
+    const QString listed = tab.listedTank();
+    if (listed.isEmpty() || !findEntry(listed.toUtf8(), kind, entry, position)) {
+        qWarning() << "No tank list entry for " << listed;
         showMessage(tr("Выберите бак из списка."));
         return;
     }
@@ -59,31 +53,4 @@ void MainWindow_t::applyTank() {
 void MainWindow_t::applyProperties() {
     if (connectionP)
         connectionP->writeProperties(propertiesDialogP->mixture(), propertiesDialogP->wallThickness());
-}
-
-QString MainWindow_t::impossibleTankText(TankKindE kind, const TankConfigRecord_t& record) const {
-    // Each field named as the tab shows it.
-    const auto field = [](const QLabel* label) { return label->text().remove(QLatin1Char(':')); };
-    const bool toroid = kind == TankKindE::Toroid;
-    const QLabel* zero = record.OuterDiameter <= 0             ? ui->lblCustomOutDiaP
-                         : record.Length <= 0                  ? ui->lblCustomHeigthP
-                         : toroid && record.InnerDiameter <= 0 ? ui->lblCustomInDiaP
-                                                               : nullptr;
-    if (zero)
-        return tr("«%1» не может быть нулём.").arg(field(zero));
-    if (toroid && record.InnerDiameter >= record.OuterDiameter)
-        return tr("«%1» должен быть меньше, чем «%2».").arg(field(ui->lblCustomInDiaP), field(ui->lblCustomOutDiaP));
-    if (!TankGeometry_t::fromRecord(record))
-        return tr("Стенка толщиной %1 мм не оставляет места внутри бака этих размеров.").arg(record.Wall);
-    return QString();
-}
-
-TankKindE MainWindow_t::appliedTankKind() const {
-    if (ui->rbuttToroidP->isChecked())
-        return TankKindE::Toroid;
-    if (ui->rbuttCylinderP_P->isChecked())
-        return TankKindE::CylinderP;
-    if (ui->rbuttCylinderH_P->isChecked())
-        return TankKindE::CylinderH;
-    return TankKindE::CylinderV;
 }

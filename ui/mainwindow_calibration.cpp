@@ -8,6 +8,7 @@ void MainWindow_t::slotConfirmCalibrationReset() {
     QMessageBox box;
     // The flags first: setting them afterwards takes the focus from Cancel, and Enter would then confirm the reset.
     box.setWindowFlags(box.windowType() | dialogWindowFlags());
+    box.setWindowTitle(tr("Сброс калибровки"));
     box.setText(tr("Сбросить калибровку?\nВсе данные калибровки будут удалены!"));
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);

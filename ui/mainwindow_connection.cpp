@@ -12,7 +12,7 @@
 #include <QTimer>
 
 void MainWindow_t::setUpConversation() {
-    connect(ui->btnApplyP, &QPushButton::clicked, this, &MainWindow_t::applyTank);
+    connect(ui->tabParameters->applyButton(), &QPushButton::clicked, this, &MainWindow_t::applyTank);
     connect(propertiesDialogP->applyButton(), &QPushButton::clicked, this, &MainWindow_t::applyProperties);
     connect(calibrationDialogP->emptyButton(), &QPushButton::clicked, this, [this] {
         if (connectionP)
@@ -22,22 +22,22 @@ void MainWindow_t::setUpConversation() {
         if (connectionP)
             connectionP->calibrate(CalibrationPointE::FULL);
     });
-    connect(ui->btnOmniApply, &QPushButton::clicked, this, [this] {
+    connect(ui->tabOmni->applyButton(), &QPushButton::clicked, this, [this] {
         if (connectionP)
-            connectionP->writeOmnicomm(readOmnicommTab());
+            connectionP->writeOmnicomm(ui->tabOmni->save());
     });
-    connect(ui->btnSetDefaultP, &QPushButton::clicked, this, &MainWindow_t::slotConfirmCalibrationReset);
+    connect(ui->tabAboutDevice->resetCalibrationButton(), &QPushButton::clicked, this,
+            &MainWindow_t::slotConfirmCalibrationReset);
     connect(tofWidgetP->startStopButton(), &QPushButton::clicked, this, &MainWindow_t::slotStartStopTest);
-    connect(ui->cboxOmniTxMode, &QCheckBox::clicked, this, &MainWindow_t::slotTxModeChange);
 
-    connect(ui->btnPropertiesP, &QPushButton::clicked, propertiesDialogP, &QDialog::show);
-    connect(ui->btnCalibration, &QPushButton::clicked, this, [this] {
+    connect(ui->tabParameters->propertiesButton(), &QPushButton::clicked, propertiesDialogP, &QDialog::show);
+    connect(ui->tabParameters->calibrationButton(), &QPushButton::clicked, this, [this] {
         calibrationDialogP->show();
         // The stored points, shown as the sensor holds them now.
         if (connectionP)
             connectionP->readCalibration();
     });
-    connect(ui->btnCalibrationHelp, &QPushButton::clicked, this, [this] {
+    connect(ui->tabParameters->calibrationHelpButton(), &QPushButton::clicked, this, [this] {
         showMessage(tr("Калибровка предназначена для установки значений пустого и полного бака. Калибровка "
                        "увеличивает точность показаний датчика, так как за нулевое и максимальное значение "
                        "принимаются параметры, рассчитанные исходя из характеристик конкретного бака."));
@@ -56,14 +56,17 @@ void MainWindow_t::connectTo(const QString& portName) {
     connectionP = new SensorConnection_t(portName, this);
     connectionP->setReplyTimeoutMs(replyTimeoutMs);
     recordAfterCalibration = RecordE::NONE;
+    statusLine.showActivity(tr("Подключение к %1...").arg(ui->cboxSerialListP->currentText()));
     connect(connectionP, &SensorConnection_t::signPortOpened, this, [this] {
         ui->btnSerialPortP->setText(tr("Чтение данных..."));
         portState = PortStateE::READING;
     });
+    connect(connectionP, &SensorConnection_t::signProgress, this, &MainWindow_t::slotProgress);
     connect(connectionP, &SensorConnection_t::signReadingComplete, this, &MainWindow_t::slotReadingComplete);
     connect(connectionP, &SensorConnection_t::signBusyChanged, this, &MainWindow_t::slotUpdateControls);
     connect(connectionP, &SensorConnection_t::signTestRunningChanged, this, [this](bool running) {
         tofWidgetP->startStopButton()->setText(running ? tr("Завершить тест") : tr("Начать тест"));
+        statusLine.showStreaming(running);
         slotUpdateControls();
     });
     connect(connectionP, &SensorConnection_t::signSaved, this, &MainWindow_t::slotSaved);
@@ -76,50 +79,29 @@ void MainWindow_t::connectTo(const QString& portName) {
     });
     connect(connectionP, &SensorConnection_t::signWriteCut, this, &MainWindow_t::slotWriteCut);
     connect(connectionP, &SensorConnection_t::signFailed, this, &MainWindow_t::slotFailed);
-    connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::closeConnection);
+    connect(connectionP, &SensorConnection_t::signLost, this, &MainWindow_t::slotLost);
     connectRecordSignals();
     connectionP->open();
 }
 
 void MainWindow_t::slotReadingComplete() {
     showSensor();
-    ui->btnCalibration->show();
-    ui->btnCalibrationHelp->show();
+    statusLine.showSensor(connectionP->sensor().info, ui->cboxSerialListP->currentText());
+    ui->tabParameters->offerCalibration(true);
     setConnected();
 }
 
 void MainWindow_t::showSensor() {
     const SensorSnapshot_t& sensor = connectionP->sensor();
-    showIdentity(sensorFacts(sensor, FactGroupE::IDENTITY));
+    ui->tabAboutDevice->initialize(sensorFacts(sensor, FactGroupE::IDENTITY));
     propertiesDialogP->setMixture(sensor.tankConfig.Mixture);
     clearTankList();
     for (const TankConfigRecord_t& record : sensor.records)
         addDeviceRecord(record, record.id == sensor.tankConfig.Active);
     fillStandardTanks();
-    fillOmnicommTab(sensor.omnicomm);
+    ui->tabOmni->initialize(sensor.omnicomm);
+    setOmnicommControlsEnabled(true);
     showActiveTank();
-}
-
-void MainWindow_t::showIdentity(const QList<SensorFact_t>& identity) {
-    // The form's own rows take the first facts; any further fact the sensor tells gets a row of the same kind.
-    QLabel* const formRows[] = {ui->lblDeviceP, ui->lblDeviceIdP, ui->lblFwVersionP};
-    qDeleteAll(addedIdentityLabels);
-    addedIdentityLabels.clear();
-    for (int i = 0; i < identity.size() || i < int(std::size(formRows)); ++i) {
-        const QString text = identity.value(i).text;
-        if (i < int(std::size(formRows))) {
-            formRows[i]->setText(text);
-            continue;
-        }
-        auto* label = new QLabel(identity[i].label + QLatin1Char(':'), ui->tabAboutDevice);
-        auto* value = new QLabel(text, ui->tabAboutDevice);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setAlignment(Qt::AlignCenter);
-        value->setFrameShape(QFrame::Box);
-        ui->verticalLayout_11->addWidget(label);
-        ui->verticalLayout_12->addWidget(value);
-        addedIdentityLabels << label << value;
-    }
 }
 
 void MainWindow_t::slotSaved(SequenceE inSequence) {
@@ -162,7 +144,7 @@ void MainWindow_t::slotWriteCut(const SequenceOutcome_t& inOutcome) {
 }
 
 void MainWindow_t::slotFailed(const Failure_t& inFailure) {
-    closeConnection();
+    closeConnection(tr("Связь с датчиком прервана: ошибка обмена."));
     QString details = failureText(inFailure);
     if (!cutWriteText.isEmpty())
         details += QStringLiteral("\n\n") + cutWriteText;
@@ -170,8 +152,28 @@ void MainWindow_t::slotFailed(const Failure_t& inFailure) {
     showMessage(tr("Произошла ошибка, перезагрузите устройство!"), details);
 }
 
+void MainWindow_t::slotLost(QSerialPort::SerialPortError inError) {
+    // Said on the status bar only: an unplug is the fitter's own doing and needs no box. The port reports itself open
+    // before an open can still fail, so the error tells an open that failed from a line lost later.
+    if (inError == QSerialPort::ResourceError || inError == QSerialPort::ReadError ||
+        inError == QSerialPort::WriteError)
+        closeConnection(tr("Датчик отключён: связь по USB потеряна."));
+    else if (inError == QSerialPort::DeviceNotFoundError)
+        closeConnection(tr("Порт датчика не найден: проверьте USB-кабель."));
+    else if (inError == QSerialPort::PermissionError)
+        closeConnection(tr("Нет доступа к порту датчика: он занят другой программой или нет прав."));
+    else
+        closeConnection(tr("Связь с датчиком прервана: ошибка порта %1.").arg(int(inError)));
+}
+
+void MainWindow_t::slotProgress(const QString& inSequence, int inStep, int inCount) {
+    statusLine.showActivity(progressText(inSequence, inStep, inCount, portState == PortStateE::READING));
+}
+
 void MainWindow_t::slotUpdateControls() {
     const bool ready = connectionP && portState == PortStateE::CONNECTED && !connectionP->isBusy();
+    if (ready)
+        statusLine.showActivity(tr("Датчик готов к работе."));
     const bool testRunning = connectionP && connectionP->isTestRunning();
     setControlsEnabled(ready && !testRunning);
     setOmnicommControlsEnabled(ready && !testRunning);

@@ -3,11 +3,15 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "calibrationdialog.h"
 #include "diagnosticdialog.h"
 #include "portmonitor.h"
+#include "propertiesdialog.h"
 #include "tofwidget.h"
 
 #include <QDebug>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -85,7 +89,7 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
         if (connectionP) {
             // No path leaves a connection behind; should one exist, it must not keep its port open.
             qCritical() << "parserP_memoryLeak";
-            closeConnection();
+            closeConnection(QString());
             portState = PortStateE::CONNECTING;
         }
         ui->btnSerialPortP->setText(tr("Подключение..."));
@@ -96,7 +100,8 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
         break;
     }
     case PortStateE::CONNECTED:
-        closeConnection();
+        if (mayDisconnect())
+            closeConnection(tr("Датчик отключён."));
         break;
     case PortStateE::NO_PORTS:
         diagnosticDialogP->setDriverAvailable(driverFolderExists());
@@ -109,7 +114,22 @@ void MainWindow_t::slotBtnSerialPort_clicked() {
     }
 }
 
-void MainWindow_t::closeConnection() {
+bool MainWindow_t::mayDisconnect() {
+    if (!connectionP->isBusy())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Отключение датчика"),
+                    tr("Датчик ещё выполняет команду (%1). Отключить его сейчас?").arg(statusLine.activity()),
+                    QMessageBox::NoButton, this, dialogWindowFlags());
+    box.setInformativeText(
+        tr("Начатая запись будет прервана; после отключения программа скажет, что записано, а что нет."));
+    QPushButton* disconnectButton = box.addButton(tr("Отключить"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(tr("Продолжить запись"), QMessageBox::RejectRole));
+    box.exec();
+    // The sensor may have finished, or the link ended, while the box was open.
+    return box.clickedButton() == disconnectButton && portState == PortStateE::CONNECTED;
+}
+
+void MainWindow_t::closeConnection(const QString& why) {
     if (connectionP) {
         // Its link goes now (telling what a write it cuts got done); the object itself once the event that ended it
         // has been handled.
@@ -123,6 +143,7 @@ void MainWindow_t::closeConnection() {
     if (pollPorts)
         refreshTimerP->start();
     showDisconnected();
+    statusLine.showNoSensor(why);
     qDebug() << "state = StateE::IDLE!!!";
 }
 
@@ -131,9 +152,14 @@ void MainWindow_t::showDisconnected() {
     // Without a link an RS485 apply would wait for an answer that cannot come.
     setOmnicommControlsEnabled(false);
     tofWidgetP->startStopButton()->setText(tr("Начать тест"));
-    ui->btnCalibration->hide();
-    ui->btnCalibrationHelp->hide();
-    showIdentity({});
+    ui->tabParameters->offerCalibration(false);
+    ui->tabAboutDevice->clear();
+    tankTabP->showNoSensor();
+    ui->tabOmni->clear();
+    propertiesDialogP->setMixture(PropertiesDialog_t::START_MIXTURE);
+    calibrationDialogP->hide();
+    calibrationDialogP->clearValues();
+    tofWidgetP->clear();
 }
 
 void MainWindow_t::setConnected() {

@@ -5,29 +5,19 @@
 
 #include "buildinfo.h"
 #include "calibrationdialog.h"
+#include "filechooser.h"
 #include "profiledialog.h"
 #include "reportdialog.h"
 #include "tofwidget.h"
 
 #include <QDebug>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
-
-// A file name made of the sensor's name and today's date, safe on every file system.
-QString suggestedFileName(const QString& sensorName, const QString& suffix) {
-    QString base = sensorName.trimmed();
-    base.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|\s]+)")), QStringLiteral("_"));
-    if (base.isEmpty())
-        base = QStringLiteral("sensor");
-    return base + QLatin1Char('_') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') +
-           suffix;
-}
 
 // One line per value: what the profile holds, and what writing sends or the range it would take.
 QString issueLines(const QList<WriteIssue_t>& issues) {
@@ -78,12 +68,12 @@ void MainWindow_t::slotReport() {
 }
 
 void MainWindow_t::slotSaveReport() {
-    const QString suggested = suggestedFileName(reportSetup.sensor.info.Name, QStringLiteral("pdf"));
-    QString path = QFileDialog::getSaveFileName(reportDialogP, tr("Сохранить отчёт"), suggested, tr("PDF (*.pdf)"));
+    const QString suffix = QStringLiteral("pdf");
+    const QString path = askSaveFileName(
+        reportDialogP, tr("Сохранить отчёт"),
+        suggestedFileName(reportSetup.sensor.info, QDateTime::currentDateTime(), suffix), tr("PDF (*.pdf)"), suffix);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
     QString error;
     if (!writeReportPdf(path, reportSetup, reportDialogP->details(), reportReadings, error)) {
         qWarning() << "Report not saved: " << path << error;
@@ -109,13 +99,12 @@ void MainWindow_t::saveProfileFile() {
     if (!connectionP)
         return;
     const SensorProfile_t profile = currentSetup();
-    QString path = QFileDialog::getSaveFileName(this, tr("Сохранить профиль"),
-                                                suggestedFileName(profile.sensor.info.Name, QStringLiteral("json")),
-                                                tr("Профиль датчика (*.json)"));
+    const QString suffix = QStringLiteral("json");
+    const QString path = askSaveFileName(this, tr("Сохранить профиль"),
+                                         suggestedFileName(profile.sensor.info, QDateTime::currentDateTime(), suffix),
+                                         tr("Профиль датчика (*.json)"), suffix);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".json");
     QString error;
     if (!saveProfile(path, profile, error)) {
         qWarning() << "Profile not saved: " << path << error;
@@ -135,8 +124,7 @@ void MainWindow_t::saveProfileFile() {
 void MainWindow_t::slotLoadProfile() {
     if (!connectionP)
         return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Загрузить профиль"), QString(), tr("Профиль датчика (*.json)"));
+    const QString path = askOpenFileName(this, tr("Загрузить профиль"), tr("Профиль датчика (*.json)"));
     if (path.isEmpty())
         return;
     SensorProfile_t profile;

@@ -4,7 +4,12 @@ Qt::WindowFlags dialogWindowFlags() {
     return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
+QString noticeTitle() {
+    return OkMessageBox::tr("Velmaro. Настройка");
+}
+
 OkMessageBox::OkMessageBox(const QString& text, const QString& informative) : QMessageBox() {
+    setWindowTitle(noticeTitle());
     setText(text);
     setInformativeText(informative);
     setStandardButtons(QMessageBox::Ok);

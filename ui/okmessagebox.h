@@ -6,6 +6,8 @@
 
 // Title bar without close button or system menu, fixed size: the flags of every dialog and box of the program.
 Qt::WindowFlags dialogWindowFlags();
+// The title of the program's notices: the program's name.
+QString noticeTitle();
 
 class OkMessageBox : public QMessageBox {
     Q_OBJECT

@@ -61,11 +61,12 @@ PropertiesDialog_t::PropertiesDialog_t(QWidget* parent, Qt::WindowFlags flags)
     grid->addWidget(btnCloseP, 4, 4, 1, 4, Qt::AlignLeft);
 
     setModal(true);
+    setWindowTitle(tr("Дополнительные параметры"));
     connect(sliderMixtureP, &QSlider::sliderMoved, this, &PropertiesDialog_t::fillMixtureLabels);
     // Keys, the wheel and clicks beside the handle move the value without sliderMoved; the labels follow them too.
     connect(sliderMixtureP, &QSlider::valueChanged, this, &PropertiesDialog_t::fillMixtureLabels);
     connect(btnCloseP, &QPushButton::clicked, this, &QWidget::hide);
-    setMixture(70);
+    setMixture(START_MIXTURE);
 }
 
 PropertiesDialog_t::~PropertiesDialog_t() = default;

@@ -17,6 +17,7 @@ public:
     explicit PropertiesDialog_t(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
     ~PropertiesDialog_t() override;
 
+    static constexpr int START_MIXTURE = 70; // percent propane
     // Moves the slider to percent (clamped to 5..95) and refills both mixture labels.
     void setMixture(int percent);
     int mixture() const;

@@ -1,5 +1,6 @@
 #include "tofwidget.h"
 
+#include "filechooser.h"
 #include "fillgauge.h"
 #include "okmessagebox.h"
 #include "tankcatalogue.h"
@@ -7,12 +8,9 @@
 #include "tanktexts.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
@@ -116,6 +114,11 @@ void TofWidget_t::clearSamples() {
     updatePlot();
 }
 
+void TofWidget_t::clear() {
+    clearSamples();
+    setTank(std::nullopt);
+}
+
 void TofWidget_t::setTank(const std::optional<TankConfigRecord_t>& record) {
     tank = record ? TankGeometry_t::fromRecord(*record) : std::nullopt;
     lblLevelP->setText(tr("Уровень: —"));
@@ -148,14 +151,11 @@ void TofWidget_t::showLevel(qint32 levelMm) {
 void TofWidget_t::saveTable() {
     if (!tank)
         return;
-    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                  .filePath(tr("Тарировка_%1.csv").arg(tankName));
-    QString path =
-        QFileDialog::getSaveFileName(this, tr("Сохранить таблицу тарировки"), suggested, tr("Таблица CSV (*.csv)"));
+    // Named after the tank: the table belongs to the tank, not to the sensor.
+    const QString path = askSaveFileName(this, tr("Сохранить таблицу тарировки"), tr("Тарировка_%1.csv").arg(tankName),
+                                         tr("Таблица CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
     QString error;
     if (saveTankTableCsv(path, tankTable(*tank, DEFAULT_TABLE_STEP_MM), russianSpreadsheetCsv(), error))
         OkMessageBox box(tr("Таблица тарировки сохранена:\n%1").arg(QDir::toNativeSeparators(path)));

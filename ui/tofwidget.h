@@ -32,6 +32,8 @@ public:
     void setTank(const std::optional<TankConfigRecord_t>& record);
     // The readout of one measurement's level, in mm above the tank's inner bottom.
     void showLevel(qint32 levelMm);
+    // Neither samples nor a tank: no sensor is connected.
+    void clear();
     QPushButton* startStopButton() const { return btnStartStopP; }
     QCustomPlot* plot() const { return plotP; }
 

@@ -1,7 +1,9 @@
 // Start-up's per-run log file: its name and folder, the copy of the message log into it up to the cap, and the removal
-// of the oldest run files beyond the folder's bounds, all with the bounds the program ships with.
+// of the oldest run files beyond the folder's bounds, all with the bounds the program ships with; Qt's own texts in the
+// system's language.
 #include "logcapture.h"
 #include "logfile.h"
+#include "qttranslation.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -104,6 +106,23 @@ private slots:
         }
         QCOMPARE(levels, QStringLiteral("diWwc"));
         QCOMPARE(capture.entries().size(), std::size(sent) + 1); // every message passed on
+    }
+
+    // The standard buttons take their texts from this context.
+    void qtTranslation_isTheSystemsLanguageElseRussian_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("cancel");
+        QTest::newRow("no language set") << QStringLiteral("C") << QStringLiteral("Отмена");
+        QTest::newRow("English, only Qt's untranslated texts") << QStringLiteral("en_US") << QStringLiteral("Отмена");
+        QTest::newRow("German") << QStringLiteral("de_DE") << QStringLiteral("Abbrechen");
+    }
+    void qtTranslation_isTheSystemsLanguageElseRussian() {
+        QFETCH(QString, locale);
+        QFETCH(QString, cancel);
+        const std::unique_ptr<QTranslator> translator(
+            installQtTranslation(*QCoreApplication::instance(), QLocale(locale)));
+        QVERIFY(translator);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
     }
 };
 

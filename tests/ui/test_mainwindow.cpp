@@ -3,10 +3,12 @@
 // what it holds, and the test tab's readout of the sensor's active tank.
 #include "abouttexts.h"
 #include "calibrationdialog.h"
+#include "filechooser.h"
 #include "mainwindow.h"
 #include "modalboxcloser.h"
 #include "propertiesdialog.h"
 #include "sensorconnection.h"
+#include "statusline.h"
 #include "tankfixtures.h"
 #include "tofwidget.h"
 #include "widgetlookup.h"
@@ -34,6 +36,7 @@ namespace {
 using Records_t = std::array<TankConfigRecord_t, TANK_RECORD_COUNT>;
 }
 Q_DECLARE_METATYPE(Records_t)
+Q_DECLARE_METATYPE(DeviceInfo_t)
 
 namespace {
 
@@ -408,7 +411,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("table"));
         WindowHarness_t h;
         ModalBoxCloser_t closer(ModalBoxCloser_t::Targets::AllDialogs);
-        closer.answerDialogsWith([&path](QDialog* dialog) {
+        QStringList folders; // where each file dialog opened
+        closer.answerDialogsWith([&path, &folders](QDialog* dialog) {
+            folders << qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
             dialog->accept();
         });
@@ -427,6 +432,76 @@ private slots:
         QCOMPARE(lines.first(), QStringLiteral("Уровень, мм;Объём, л;Заполнение, %"));
         QCOMPARE(lines.at(1), QStringLiteral("0;0,00;0,00"));
         QVERIFY2(lines.at(21).startsWith("194;42,"), qPrintable(lines.at(21)));
+        // The next file dialog opens where this one closed.
+        h.testPage()->findChild<QPushButton*>("btnTableP")->click();
+        QVERIFY(closer.waitForCount(4));
+        QCOMPARE(folders.last(), QDir(dir.path()).absolutePath());
+    }
+
+    void statusBar_progressIsTheSequencesLabelAndHowFarItGot() {
+        const Sequence_t reading = readingSequence();
+        const Sequence_t profile = profileSequence(SensorSnapshot_t());
+        QCOMPARE(progressText(reading.label, 3, reading.steps.size(), true),
+                 QStringLiteral("Чтение данных: 3 из %1").arg(reading.steps.size()));
+        QCOMPARE(progressText(profile.label, 2, profile.steps.size(), false),
+                 QStringLiteral("Запись профиля: шаг 2 из %1").arg(profile.steps.size()));
+    }
+
+    // A failed RS485 write: the box says why under the fixed text; a line lost while idle shows no box. The status bar
+    // says how the connection ended, and nothing of the sensor stays on the "Инфо" tab.
+    void failure_boxTellsTheCauseAndTheStatusBarHowTheLinkEnded_data() {
+        QTest::addColumn<QString>("silent");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("cause"); // empty: no box
+        QTest::addColumn<QString>("status");
+        const auto row = [](const char* name, const char* silent, const char* reply, const char* cause) {
+            QTest::newRow(name) << QString(silent) << QString(reply) << QString(cause)
+                                << QString(*cause ? "Связь с датчиком прервана: ошибка обмена."
+                                                  : "Датчик отключён: связь по USB потеряна.");
+        };
+        row("no reply in time", "OmnicommConfig", "", "Датчик не ответил на запрос «RS485» за 0,3 с.");
+        row("an unexpected reply", "", R"(["Info",{"Name":"x","HWVer":"1","FWVer":"2"}])",
+            "На запрос «RS485» датчик прислал неожиданный ответ «Info».");
+        row("the line lost while idle", "", "", "");
+    }
+    void failure_boxTellsTheCauseAndTheStatusBarHowTheLinkEnded() {
+        QFETCH(QString, silent);
+        QFETCH(QString, reply);
+        QFETCH(QString, cause);
+        QFETCH(QString, status);
+        WindowHarness_t h;
+        ModalBoxCloser_t closer;
+        h.window().setReplyTimeoutMs(300);
+        QVERIFY(h.connectAndRead());
+        QVERIFY(child<QLabel>(h.window(), "lblStatusSensorP")->text().contains("Velmaro#EMU0"));
+        EmulatorFaults_t faults;
+        faults.silentCommand = silent;
+        faults.overridePrefix = reply.isEmpty() ? QString() : QStringLiteral(R"(["OmnicommConfig",)");
+        faults.overrideReply = reply.isEmpty() ? nlohmann::json() : nlohmann::json::parse(reply.toStdString());
+        faults.dropAfter = cause.isEmpty() ? h.emulator().requests().size() + 1 : 0;
+        h.emulator().setFaults(faults);
+        h.widget<QPushButton>(cause.isEmpty() ? "btnCalibration" : "btnOmniApply")->click();
+        QVERIFY(h.waitForButtonText(cause.isEmpty() ? QStringLiteral("Диагностика") : QStringLiteral("Подключить")));
+        QTest::qWait(300);
+        QCOMPARE(closer.texts().value(0).section('\n', 2, 2), cause);
+        QCOMPARE(child<QLabel>(h.window(), "lblStatusActivityP")->text(), status);
+        QVERIFY(h.widget<QLabel>("lblDeviceP")->text().isEmpty());
+    }
+
+    void suggestedFileName_holdsTheSensorAndTheMinute_data() {
+        QTest::addColumn<DeviceInfo_t>("info");
+        QTest::addColumn<QString>("fileName");
+        const auto row = [](const char* name, const DeviceInfo_t& info, const char* fileName) {
+            QTest::newRow(name) << info << QString::fromUtf8(fileName);
+        };
+        row("plain", {"Velmaro LS-1", "EMU-000001", "3"}, "Velmaro_LS-1_EMU-000001_2026-12-06_09-05.json");
+        row("characters a file system refuses", {"A/B:C", " 1.2 ", "3"}, "A_B_C_1.2_2026-12-06_09-05.json");
+        row("nothing known", {}, "sensor_2026-12-06_09-05.json");
+    }
+    void suggestedFileName_holdsTheSensorAndTheMinute() {
+        QFETCH(DeviceInfo_t, info);
+        QFETCH(QString, fileName);
+        QCOMPARE(suggestedFileName(info, {{2026, 12, 6}, {9, 5, 59}}, QStringLiteral("json")), fileName);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <QObject>
 
 namespace Ui {
-class MainWindow;
+class ParametersTab;
 }
 
 class TankTab_t : public QObject {
@@ -16,7 +16,7 @@ class TankTab_t : public QObject {
 
 public:
     // The widgets are taken from form, which setUp needs set up; until then the tab touches none of them.
-    explicit TankTab_t(Ui::MainWindow& form);
+    explicit TankTab_t(Ui::ParametersTab& form);
     // Shows the catalogue and rebuilds the tab on every shape click and custom box change.
     void setUp();
 
@@ -33,6 +33,8 @@ public:
     // From now on the cylinder picture shows the orientation; until then it is left out, as decoding it would delay
     // the window's first appearance.
     void showPictures();
+    // The catalogue alone and the dimension boxes at their start values: nothing of a sensor that has gone.
+    void showNoSensor();
 
 public slots:
     // Rebuilds the tab for the checked shape and custom box.
@@ -43,7 +45,10 @@ private:
     std::optional<TankKindE> shownTankKind() const;
     void showCylinderPicture();
 
-    Ui::MainWindow* formP;
+    Ui::ParametersTab* formP;
     TankList_t tankList;
     bool picturesShown = false;
+    // The form's start values of the custom dimensions.
+    int startOuterDiameter = 0;
+    int startHeight = 0;
 };

@@ -1,5 +1,5 @@
 #include "tanktab.h"
-#include "ui_mainwindow.h"
+#include "ui_parameterstab.h"
 
 #include <QDebug>
 #include <QPixmap>
@@ -7,17 +7,27 @@
 
 #include <algorithm>
 
-TankTab_t::TankTab_t(Ui::MainWindow& form) : formP(&form) {}
+TankTab_t::TankTab_t(Ui::ParametersTab& form) : formP(&form) {}
 
 void TankTab_t::setUp() {
-    formP->spboxCustomInDiaP->setValue(CATALOGUE_TOROID_INNER_DIAMETER_MM);
-    fillStandardTanks();
+    startOuterDiameter = formP->spboxCustomOutDiaP->value();
+    startHeight = formP->spboxCustomHeigthP->value();
+    showNoSensor();
     // No shape is checked yet: this first rebuild shows no tanks; the window's click on the toroid button does.
     slotUpdateTankList();
     for (QRadioButton* button : {formP->rbuttToroidP, formP->rbuttCylinderP_P, formP->rbuttCylinderHV_P,
                                  formP->rbuttCylinderH_P, formP->rbuttCylinderV_P})
         connect(button, &QRadioButton::clicked, this, &TankTab_t::slotUpdateTankList);
     connect(formP->cboxIsCustomP, &QCheckBox::stateChanged, this, &TankTab_t::slotUpdateTankList);
+}
+
+void TankTab_t::showNoSensor() {
+    clearTankList();
+    fillStandardTanks();
+    formP->spboxCustomOutDiaP->setValue(startOuterDiameter);
+    formP->spboxCustomInDiaP->setValue(CATALOGUE_TOROID_INNER_DIAMETER_MM);
+    formP->spboxCustomHeigthP->setValue(startHeight);
+    slotUpdateTankList();
 }
 
 void TankTab_t::fillStandardTanks() {
