@@ -36,7 +36,7 @@ AREAS = {
                    "connection/sensorsequence.cpp", "connection/sensorfacts.cpp", "connection/sensorsnapshot.cpp",
                    "connection/portlist.cpp", "connection/portmonitor.cpp"],
     "catalogue": ["protocol/tankcatalogue.cpp", "protocol/tankkind.cpp"],
-    "window": ["ui/mainwindow*.cpp", "ui/tanktab.cpp"],
+    "window": ["ui/mainwindow*.cpp", "ui/tabs/*.cpp"],
     "cli": ["cli/*.cpp"],
     "report": ["report/*.cpp"],
 }
