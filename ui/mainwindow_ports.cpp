@@ -5,6 +5,7 @@
 
 #include "calibrationdialog.h"
 #include "diagnosticdialog.h"
+#include "okmessagebox.h"
 #include "portmonitor.h"
 #include "propertiesdialog.h"
 #include "tofwidget.h"
