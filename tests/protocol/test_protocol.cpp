@@ -322,6 +322,8 @@ private slots:
         QTest::newRow("name only: none") << calibration << j(R"(["Calibration"])") << -1 << read(0) << "";
         QTest::newRow("largest int, unsigned as CBOR has it")
             << calibration << both(std::uint64_t(2147483647)) << 0 << read(2147483647) << "";
+        QTest::newRow("the least int") << calibration << both(json::number_integer_t(INT32_MIN)) << 0 << read(INT32_MIN)
+                                       << "";
         QTest::newRow("a float half below the least int cuts to it")
             << calibration << both(-2147483648.5) << 0 << read(INT32_MIN) << "";
         QTest::newRow("2^31 does not wrap") << calibration << both(std::uint64_t(1) << 31) << 0 << read(0) << "";
@@ -338,8 +340,12 @@ private slots:
         QTest::newRow("record id 3") << strictRecord << patched(RECORD, {{"id", 3}}) << -1 << json()
                                      << "id: out of range";
         // A sensor may hold what the tool would never write.
-        const json odd = patched(RECORD, {{"Wall", 0}, {"Shape", "Spherical"}, {"Height", 601}});
-        QTest::newRow("wall 0, unknown shape, height other than length") << strictRecord << odd << 0 << odd << "";
+        const json odd = patched(RECORD, {{"Wall", 0}, {"OuterDiameter", 0}, {"Shape", "Spherical"}, {"Height", 601}});
+        QTest::newRow("wall and diameter 0, unknown shape, height other than length")
+            << strictRecord << odd << 0 << odd << "";
+        QTest::newRow("tank configuration naming a fourth record")
+            << reader(tankConfigFromJson, tankConfigToJson) << j(R"({"Mixture":70,"Liquid":"Butane","Active":3})") << -1
+            << json() << "Active: out of range";
         QTest::newRow("wall beyond a dimension")
             << strictRecord << patched(RECORD, {{"Wall", 4096}}) << -1 << json() << "Wall: out of range";
         QTest::newRow("beyond 64 bits signed")
