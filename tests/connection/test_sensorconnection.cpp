@@ -175,6 +175,9 @@ public:
              [](Rig_t& r) { return r.atRequest(RS485), r.connection->close(), r.connectAgain(), true; }},
             {"refuse the RS485 read",
              [](Rig_t& r) { return r.emulator.setFaults(refusing(R"(["OmnicommConfig"])")), true; }},
+            // The port's own report that it is no longer open, with no unplug before it.
+            {"not-open port error",
+             [](Rig_t& r) { return r.connection->slotSerialError(QSerialPort::NotOpenError), true; }},
             {"wait", [](Rig_t&) { return QTest::qWait(REPLY_TIMEOUT_MS + 500), true; }}};
         return commands.at(command)(*this);
     }
@@ -312,6 +315,8 @@ void SensorConnectionTest_t::conversations_data() {
     QTest::newRow("no reply in time: the error path, once")
         << silent << 5.0 << QStringList{"empty", "wait"} << after({R"(["Calibration",{"Percent":0}])"})
         << QStringList{"complete", "cut: unanswered: Calibration.Empty", "failed: no reply to Calibration.Empty"};
+    QTest::newRow("a port no longer open: lost")
+        << normal << 5.0 << QStringList{"not-open port error", "!rs485"} << reading << QStringList{"complete", "lost"};
     QTest::newRow("unplugged mid-sequence: lost, and no time limit fires after it")
         << unplugged << 5.0 << QStringList{"tank", "wait", "!rs485"} << after({TANK})
         << QStringList{"complete", "cut: unanswered: Records[2]; not sent: TankConfig.Active", "lost"};
