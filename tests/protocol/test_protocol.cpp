@@ -378,6 +378,9 @@ private slots:
         QTest::newRow("smallest") << QByteArray("1x1") << QList<int>{1, 1, 1};
         QTest::newRow("outer not a number") << QByteArray("abcx12") << QList<int>{0, 12, 0};
         QTest::newRow("no separator") << QByteArray("600") << QList<int>{600, 0, 0};
+        QTest::newRow("separator first: the length still read") << QByteArray("x250") << QList<int>{0, 250, 0};
+        QTest::newRow("a blank right after the separator ends the length")
+            << QByteArray("630x 250") << QList<int>{630, 0, 0};
     }
     void parseTankText() {
         QFETCH(QByteArray, text);
