@@ -391,6 +391,20 @@ private slots:
         QCOMPARE((QList<int>{outer, length, complete}), read);
     }
 
+    void nominalLitres_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("litres"); // 0: none
+        QTest::newRow("catalogue text") << QByteArray("630x250 60L") << 60;
+        QTest::newRow("no litres mark") << QByteArray("630x250 60") << 0;
+        QTest::newRow("no litres at all") << QByteArray("630x250") << 0;
+        QTest::newRow("not a positive number") << QByteArray("630x250 -5L") << 0;
+    }
+    void nominalLitres() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, litres);
+        QCOMPARE(::nominalLitres(text).value_or(0), litres);
+    }
+
     void findEntry_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<TankKindE>("kind");

@@ -124,6 +124,7 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
         {h.widget<QPushButton>("btnApplyP"), saved},
         {h.dialog<PropertiesDialog_t>()->applyButton(), saved + " \nДля применения перезагрузите устройство."},
         {h.widget<QPushButton>("btnOmniApply"), saved},
+        {h.dialog<CalibrationDialog_t>()->fullButton(), QStringLiteral("Значение \"полный\": ")},
         {h.dialog<CalibrationDialog_t>()->emptyButton(), QStringLiteral("Значение \"пустой\": ")}};
     for (const auto& [button, box] : actions) {
         const int boxes = closer.texts().size();
