@@ -154,12 +154,23 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
     QCOMPARE(h.emulator().requests().size(), asked + 1);
     QCOMPARE(enabledLinkControls(h), LINK_CONTROLS);
 
+    // "Отключить" while a write awaits its answer asks first; going on with the write, the user sees it end.
+    EmulatorFaults_t slow;
+    slow.replyDelayMs = 600;
+    h.emulator().setFaults(slow);
+    h.widget<QPushButton>("btnOmniApply")->click();
+    h.connectButton()->click();
+    QVERIFY(closer.waitForCount(actions.size() + 4));
+    QVERIFY(closer.texts()[actions.size() + 2].startsWith(QStringLiteral("Датчик ещё выполняет команду")));
+    QCOMPARE(closer.texts().last(), saved);
+    QCOMPARE(h.connectButton()->text(), QStringLiteral("Отключить"));
+
     // A refused RS485 write is the error path: the link closes and the user is told, with what was written.
     EmulatorFaults_t refusing;
     refusing.overridePrefix = R"(["OmnicommConfig",)";
     h.emulator().setFaults(refusing);
     h.widget<QPushButton>("btnOmniApply")->click();
-    QVERIFY(closer.waitForCount(actions.size() + 3)); // after the two confirmations
+    QVERIFY(closer.waitForCount(actions.size() + 5)); // after the two confirmations and the question
     QCOMPARE(
         closer.texts().last(),
         QStringLiteral("Произошла ошибка, перезагрузите устройство!\n\nДатчик отказался выполнить запрос «RS485».\n"
