@@ -398,6 +398,7 @@ private slots:
         QTest::newRow("no litres mark") << QByteArray("630x250 60") << 0;
         QTest::newRow("no litres at all") << QByteArray("630x250") << 0;
         QTest::newRow("not a positive number") << QByteArray("630x250 -5L") << 0;
+        QTest::newRow("nothing before the blank") << QByteArray(" 42L") << 42;
     }
     void nominalLitres() {
         QFETCH(QByteArray, text);

@@ -193,6 +193,7 @@ private slots:
         }
         QCOMPARE(child(window, "cboxIsCustomP")->accessibleName(),
                  QStringLiteral("Нет подходящего значения, задать вручную"));
+        QCOMPARE(child(window, "cboxOmniTxMode")->accessibleName(), QStringLiteral("Периодическая выдача данных"));
     }
 
     void portBox_followsThePortList() {
