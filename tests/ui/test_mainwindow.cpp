@@ -92,7 +92,7 @@ QString shownTank(const QWidget& window) {
         return child<QComboBox>(window, "cboxTanksP")->currentText();
     QStringList rows;
     for (const QByteArray row : {"CustomOutDiaP", "CustomInDiaP", "CustomHeigthP", "CustomVolumeP"})
-        if (shows(window, ("spbox" + row).constData()))
+        if (shows(window, ("spbox" + row).constData()) || shows(window, ("lbl" + row).constData()))
             rows << child<QLabel>(window, ("lbl" + row).constData())->text() + ' ' +
                         QString::number(child<QSpinBox>(window, ("spbox" + row).constData())->value());
     return rows.join(QStringLiteral(" / "));
@@ -264,6 +264,9 @@ private slots:
         QTest::newRow("stored horizontal 350x900 keeps its length")
             << QStringList{"read"} << withRecord2(makeTankRecord(2, TankKindE::CylinderH, 350, 900, 0, 3)) << 2
             << horizontal << STANDARD_CYLINDERS << "Диаметр, мм: 350 / Длина, мм: 900";
+        QTest::newRow("solid by hand after the toroids: no inner diameter")
+            << QStringList{"rbuttCylinderP_P", "cboxIsCustomP"} << none << -1 << "rbuttCylinderP_P" << STANDARD_SOLIDS
+            << "Диаметр, мм: 600 / Высота, мм: 200";
         QTest::newRow("cylinder after the toroid 600x200 takes its size, the diameter clamped to 500")
             << QStringList{"read", cylinder, "cboxIsCustomP"}
             << withRecord2(makeTankRecord(2, TankKindE::Toroid, 600, 200, 172, 3)) << 2 << horizontal
