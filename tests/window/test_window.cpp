@@ -6,7 +6,9 @@
 #include "diagnosticdialog.h"
 #include "logcapture.h"
 #include "modalboxcloser.h"
+#include "pdftext.h"
 #include "propertiesdialog.h"
+#include "reportdialog.h"
 #include "windowharness.h"
 
 #include <QComboBox>
@@ -182,14 +184,21 @@ void WindowTest_t::actions_disableTheControlsWhileBusyAndTellTheOutcome() {
 
 void WindowTest_t::profile_savedFromOneSensorIsWrittenIntoAnother() {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("profile.json"));
+    QString path = dir.filePath(QStringLiteral("profile.json"));
     WindowHarness_t h(2);
     QVERIFY(h.loadState(
         0, {{"TankConfig", {{"Mixture", 80}, {"Liquid", "Butane"}, {"Active", 2}}},
             {"OmnicommConfig", {{"Address", 33}, {"TxMode", false}, {"Units", "percent"}, {"TxPeriodSec", 0}}}}));
     ModalBoxCloser_t closer(ModalBoxCloser_t::Targets::AllDialogs);
     bool write = false; // whether the user accepts the summary
-    closer.answerDialogsWith([&path, &write](QDialog* dialog) {
+    bool reportSaved = false;
+    closer.answerDialogsWith([&path, &write, &reportSaved](QDialog* dialog) {
+        // The report is saved once, from the event loop rather than from inside this answer; saving closes it.
+        if (auto* report = qobject_cast<ReportDialog_t*>(dialog)) {
+            if (!std::exchange(reportSaved, true))
+                QTimer::singleShot(0, report, &ReportDialog_t::signSavePdf);
+            return;
+        }
         auto* files = qobject_cast<QFileDialog*>(dialog);
         // Typed into the name box, as a user would; selectFile() would keep a suggested name.
         if (files)
@@ -203,6 +212,12 @@ void WindowTest_t::profile_savedFromOneSensorIsWrittenIntoAnother() {
     h.widget<QPushButton>("btnSaveProfileP")->click();
     QVERIFY(closer.waitForCount(2)); // the file dialog, then the box
     QVERIFY2(closer.texts().last().startsWith("Профиль сохранён"), qPrintable(closer.texts().join('|')));
+    // The installation report of this sensor, saved where the user says.
+    path = dir.filePath(QStringLiteral("report.pdf"));
+    h.widget<QPushButton>("btnReportP")->click();
+    QTRY_VERIFY(reportSaved && !h.dialog<ReportDialog_t>()->isVisible());
+    QVERIFY(pdfText(path).contains(QString::fromStdString(h.emulator().stateJson()["Info"]["Name"])));
+    path = dir.filePath(QStringLiteral("profile.json"));
     h.connectButton()->click();
     // The port list refreshes without losing the choice.
     h.widget<QComboBox>("cboxSerialListP")->setCurrentIndex(1);
