@@ -365,12 +365,6 @@ private slots:
         QCOMPARE(fault.isEmpty() ? gotFault.key : describe(gotFault), fault.isEmpty() ? "untouched" : fault);
     }
 
-    void units_wireNameAndListPosition() {
-        QCOMPARE((QStringList{unitsName(0), unitsName(1), unitsName(2)}), (QStringList{"mm", "litres", "percent"}));
-        const QList<int> positions{unitsIndex("mm"), unitsIndex("litres"), unitsIndex("percent"), unitsIndex("Litres")};
-        QCOMPARE(positions, (QList<int>{0, 1, 2, 0})); // case matters: an unknown name is mm
-    }
-
     void parseTankText_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QList<int>>("read"); // outer, length, complete

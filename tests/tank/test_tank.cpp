@@ -1,6 +1,5 @@
 // The tank model against closed forms worked out by hand for wall-free tanks, and the table's CSV.
 
-#include "tankcatalogue.h"
 #include "tankgeometry.h"
 #include "tanktable.h"
 
@@ -54,8 +53,6 @@ private slots:
     void standingCylinder_linearBetweenHeads();
     void noInnerSpace_isRefused_data();
     void noInnerSpace_isRefused();
-    void catalogue_nominalLitres_data();
-    void catalogue_nominalLitres();
     void table_rows_data();
     void table_rows();
     void csv_lines_data();
@@ -160,22 +157,6 @@ void TankTest_t::noInnerSpace_isRefused_data() {
 void TankTest_t::noInnerSpace_isRefused() {
     QFETCH(TankConfigRecord_t, record);
     QVERIFY(!TankGeometry_t::fromRecord(record));
-}
-
-void TankTest_t::catalogue_nominalLitres_data() {
-    QTest::addColumn<TankConfigRecord_t>("record");
-    QTest::addColumn<int>("litres"); // 0: none
-    QTest::newRow("catalogue toroid") << tank(TankKindE::Toroid, 630, 250, 172, 3) << 60;
-    QTest::newRow("same size, other hole: set by hand") << tank(TankKindE::Toroid, 630, 250, 150, 3) << 0;
-    QTest::newRow("catalogue standing cylinder") << tank(TankKindE::CylinderV, 356, 1045, 0, 3) << 103;
-    QTest::newRow("no catalogue size") << tank(TankKindE::CylinderH, 350, 900) << 0;
-}
-
-void TankTest_t::catalogue_nominalLitres() {
-    QFETCH(TankConfigRecord_t, record);
-    QFETCH(int, litres);
-    const std::optional<QByteArray> text = catalogueTextOf(record);
-    QCOMPARE(text ? nominalLitres(*text).value_or(0) : 0, litres);
 }
 
 void TankTest_t::table_rows_data() {
