@@ -140,6 +140,18 @@ private slots:
         QVERIFY(!link.items.contains(ok(1000)));
     }
 
+    void lineNoiseWithoutADelimiter_isKeptUpToTheLimitThenDropped() {
+        Link_t link;
+        QVERIFY(link.open());
+        const QString dropped = QStringLiteral("No frame end in");
+        QVERIFY(link.pty.write(QByteArray(SerialParserWorker_t::RX_DATA_LIMIT, 'a')));
+        QTRY_VERIFY(log->textsStartingWith(QStringLiteral("fromSerial: ")).size() > 0);
+        QTest::qWait(200);
+        QVERIFY(log->textsStartingWith(dropped).isEmpty());
+        QVERIFY(link.pty.write("a"));
+        QTRY_COMPARE(log->textsStartingWith(dropped).size(), 1);
+    }
+
     void sensorUnplugged_reachesTheOwnerAsAFewErrorsAndThePortCloses() {
         Link_t link;
         QVERIFY(link.open());

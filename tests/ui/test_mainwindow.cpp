@@ -210,21 +210,26 @@ private slots:
             QCOMPARE(box->isEnabled(), plugged);
             QCOMPARE(box->currentText(), plugged ? QStringLiteral("Velmaro#7") : QString());
         }
+        // A connection that ended (here: its port could not be opened) leaves the list polled again.
+        ModalBoxCloser_t closer;
+        ports = {sensor};
+        QTRY_COMPARE(button->text(), QStringLiteral("Подключить"));
+        button->click();
+        QTRY_COMPARE(button->text(), QStringLiteral("Подключить"));
+        ports.clear();
+        QTRY_COMPARE(button->text(), QStringLiteral("Диагностика"));
     }
 
-    void windowIcon_isFestiveFrom25December_data() {
-        QTest::addColumn<QDate>("today");
-        QTest::addColumn<bool>("festive");
-        QTest::newRow("24 December") << QDate(2026, 12, 24) << false;
-        QTest::newRow("25 December") << QDate(2026, 12, 25) << true;
-        QTest::newRow("25 November") << QDate(2026, 11, 25) << false;
-    }
-
-    void windowIcon_isFestiveFrom25December() {
-        QFETCH(QDate, today);
-        QFETCH(bool, festive);
-        MainWindow_t window(nullptr, today);
-        QCOMPARE(window.testAttribute(Qt::WA_SetWindowIcon), festive);
+    // At its least size the window scrolls the parameters tab and keeps its buttons in sight.
+    void parametersTab_buttonsInSightAtTheLeastWindowSize() {
+        MainWindow_t window;
+        window.resize(window.minimumSize());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const char* name : {"btnApplyP", "btnPropertiesP"}) {
+            QWidget* button = child(window, name);
+            QVERIFY2(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())), name);
+        }
     }
 
     void tankTab_showsTheChosenTank_data() {
