@@ -116,7 +116,7 @@ private slots:
                      qPrintable(QString::number(link.itemTimesMs[i] - link.itemTimesMs[i - 1])));
     }
 
-    void sensorStreamingFasterThanTheInterval_isHandedOnWhileItStreamsAndItsBacklogIsBounded() {
+    void sensorStreamingFasterThanTheInterval_isHandedOnAndItsBacklogAndNoiseAreBounded() {
         Link_t link;
         QVERIFY(link.open());
         int handedOnWhileStreaming = 0;
@@ -138,14 +138,10 @@ private slots:
         const int before = link.items.size();
         QTRY_VERIFY(link.items.size() >= before + 10);
         QVERIFY(!link.items.contains(ok(1000)));
-    }
 
-    void lineNoiseWithoutADelimiter_isKeptUpToTheLimitThenDropped() {
-        Link_t link;
-        QVERIFY(link.open());
+        // Line noise without a delimiter is kept up to its limit, then dropped.
         const QString dropped = QStringLiteral("No frame end in");
         QVERIFY(link.pty.write(QByteArray(SerialParserWorker_t::RX_DATA_LIMIT, 'a')));
-        QTRY_VERIFY(log->textsStartingWith(QStringLiteral("fromSerial: ")).size() > 0);
         QTest::qWait(200);
         QVERIFY(log->textsStartingWith(dropped).isEmpty());
         QVERIFY(link.pty.write("a"));

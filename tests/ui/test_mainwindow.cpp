@@ -175,11 +175,17 @@ private slots:
         QVERIFY(allEnabled(rs485 + QList<QWidget*>{period}, true));
     }
 
-    void rs485Tab_labelsAreLevelWithTheirFieldsAndNameThem() {
+    // At its least size too: the parameters tab scrolls and keeps its buttons in sight.
+    void leastSize_buttonsInSightAndRs485LabelsLevelWithTheirFieldsNamingThem() {
         MainWindow_t window;
+        window.resize(window.minimumSize());
         window.show();
         child<QTabWidget>(window, "tabWidgetP")->setCurrentWidget(child(window, "tabOmni"));
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const char* name : {"btnApplyP", "btnPropertiesP"}) {
+            QWidget* button = child(window, name);
+            QVERIFY2(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())), name);
+        }
         const auto centre = [&window](const char* name) {
             QWidget* widget = child(window, name);
             return widget->mapTo(&window, widget->rect().center()).y();
@@ -218,18 +224,6 @@ private slots:
         QTRY_COMPARE(button->text(), QStringLiteral("Подключить"));
         ports.clear();
         QTRY_COMPARE(button->text(), QStringLiteral("Диагностика"));
-    }
-
-    // At its least size the window scrolls the parameters tab and keeps its buttons in sight.
-    void parametersTab_buttonsInSightAtTheLeastWindowSize() {
-        MainWindow_t window;
-        window.resize(window.minimumSize());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (const char* name : {"btnApplyP", "btnPropertiesP"}) {
-            QWidget* button = child(window, name);
-            QVERIFY2(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())), name);
-        }
     }
 
     void tankTab_showsTheChosenTank_data() {
