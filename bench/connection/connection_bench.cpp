@@ -14,6 +14,8 @@
 #include "metatypes.h"
 #include "portlist.h"
 #include "sensoremulator.h"
+#include "sensorsequences.h"
+#include "serialparserworker.h"
 #include "tofwidget.h"
 
 #include <QApplication>
@@ -42,8 +44,6 @@ namespace {
 constexpr int CONNECTS = 20;
 constexpr int CYCLES = 1000;
 constexpr int SETTLING_CYCLES = 50;
-constexpr int DISPATCH_INTERVAL_MS = 100;
-constexpr int PACED_REPLIES = 8;
 constexpr int HEARTBEAT_MS = 10;
 constexpr int STREAM_RATE_PER_S = 50;
 constexpr int STREAM_WATCH_MS = 3000;
@@ -238,12 +238,14 @@ void benchConnectTime(MainWindow_t& window) {
     }
     std::sort(times.begin(), times.end());
     const double median = (times[CONNECTS / 2 - 1] + times[CONNECTS / 2]) / 2;
-    const double floor = PACED_REPLIES * DISPATCH_INTERVAL_MS;
+    // Each reply of the reading waits out the link's dispatch interval.
+    const int pacedReplies = static_cast<int>(readingSequence().steps.size());
+    constexpr int interval = SerialParserWorker_t::DISPATCH_INTERVAL_MS;
+    const double floor = pacedReplies * interval;
     std::fprintf(results,
                  "connect click to IDLE, median of %d: %.1f ms (min %.1f, max %.1f); floor %d x %d ms = %.0f ms;"
                  " ratio %.3f\n",
-                 CONNECTS, median, times.front(), times.back(), PACED_REPLIES, DISPATCH_INTERVAL_MS, floor,
-                 median / floor);
+                 CONNECTS, median, times.front(), times.back(), pacedReplies, interval, floor, median / floor);
 }
 
 void benchResponsiveness(MainWindow_t& window) {
